@@ -1,0 +1,124 @@
+#include "cli/common/io.h"
+
+#include <cstdio>
+#include <iostream>
+#include <iterator>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+#include "cli/common/command.h"
+#include "core/fetch.h"
+#include "core/file_io.h"
+#include "core/text.h"
+
+namespace kit::cli {
+
+std::optional<std::string> readInputBytes(const std::string& path) {
+    if (path.empty() || path == "-") {
+        std::string data;
+        char buf[1 << 16];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, stdin)) > 0) data.append(buf, n);
+        if (std::ferror(stdin)) return std::nullopt;
+        return data;
+    }
+    if (isDirectory(path)) return std::nullopt;
+    return readFileBytes(path);
+}
+
+void printError(const std::string& message) {
+    std::string line = message;
+    for (char& c : line)
+        if (c == '\n' || c == '\r') c = ' ';
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fputc('\n', stderr);
+    std::fflush(stderr);
+}
+
+std::optional<Table> loadInputTable(const std::string& path, int* status) {
+    auto bytes = readInputBytes(path);
+    if (!bytes) {
+        printError(std::string(kCannotOpen) + ": " + (path.empty() ? "-" : path));
+        *status = kExitFile;
+        return std::nullopt;
+    }
+    Table table;
+    if (auto warning = fetchTableText(decodeInputText(std::move(*bytes)), table)) {
+        printError(*warning);
+        *status = kExitUsage;
+        return std::nullopt;
+    }
+    *status = kExitOk;
+    return table;
+}
+
+bool writeOutput(const std::string& path, const std::string& text) {
+    if (path.empty() || path == "-") {
+        bool ok = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+        return std::fflush(stdout) == 0 && ok;
+    }
+    return writeFileBytes(path, text);
+}
+
+int finishTextOutcome(const Outcome& outcome, const std::string& outputPath) {
+    if (outcome.status == Status::Warning) {
+        printError(outcome.message);
+        return kExitUsage;
+    }
+    if (outcome.status == Status::Error) {
+        printError(outcome.message);
+        return kExitFile;
+    }
+    if (!writeOutput(outputPath, outcome.text)) {
+        printError(std::string(kCannotWrite) + ": " + outputPath);
+        return kExitFile;
+    }
+    if (!outcome.message.empty()) printError(outcome.message);
+    return kExitOk;
+}
+
+std::optional<int> resolveColumn(const Table& table, const std::string& option, const std::string& text) {
+    for (size_t i = 0; i < table.headers.size(); ++i)
+        if (table.headers[i] == text) return static_cast<int>(i);
+    bool digits = !text.empty() && text.size() < 10;
+    for (char c : text) digits = digits && c >= '0' && c <= '9';
+    if (digits) {
+        int index = std::stoi(text);
+        if (static_cast<size_t>(index) < table.headers.size()) return index;
+    }
+    printError(option + ": no column named or numbered '" + text + "'");
+    return std::nullopt;
+}
+
+std::optional<int> columnOption(const Table& table, const std::optional<std::string>& given,
+                                const std::string& option, int detected) {
+    if (!given) return detected;
+    return resolveColumn(table, option, *given);
+}
+
+std::vector<std::string> utf8Arguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+#ifdef _WIN32
+std::vector<std::string> utf8Arguments(int argc, wchar_t** argv) {
+    std::vector<std::string> out;
+    for (int i = 1; i < argc; ++i) {
+        std::wstring w(argv[i]);
+        out.push_back(utf16ToUtf8(std::u16string(w.begin(), w.end())));
+    }
+    return out;
+}
+#endif
+
+void useBinaryStdio() {
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
+}
+
+}  // namespace kit::cli

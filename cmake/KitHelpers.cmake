@@ -1,0 +1,74 @@
+# Shared build settings and helpers for every subsystem.
+
+set(KIT_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
+
+function(kit_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  if(KIT_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+if(KIT_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(WIN32)
+  # Windows programs carry no runtime DLLs of the compiler.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+endif()
+
+# kit_library(NAME folder DEPS ...): a static library of every .cpp directly in
+# the folder (not win/), public include path at the repository root.
+function(kit_library name)
+  cmake_parse_arguments(K "" "" "DEPS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${KIT_ROOT})
+  target_link_libraries(${name} PUBLIC ${K_DEPS})
+  kit_warnings(${name})
+endfunction()
+
+# kit_test(NAME DIR DEPS ...): one test program per folder of tests/.
+function(kit_test name dir)
+  cmake_parse_arguments(K "" "" "DEPS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(${name} ${srcs})
+  target_link_libraries(${name} PRIVATE ${K_DEPS} GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    KIT_FIXTURES="${KIT_FIXTURES_DIR}" KIT_SOURCE_DIR="${KIT_ROOT}")
+  kit_warnings(${name})
+  add_test(NAME ${name} COMMAND ${name})
+endfunction()
+
+macro(kit_setup_third_party)
+  # Header-only packages reach the cross compiler as copies in the build tree,
+  # never through /usr/include.
+  set(KIT_THIRD_PARTY_INCLUDE ${CMAKE_BINARY_DIR}/third_party/include)
+  file(MAKE_DIRECTORY ${KIT_THIRD_PARTY_INCLUDE})
+  if(EXISTS /usr/include/nanoflann.hpp)
+    file(COPY /usr/include/nanoflann.hpp DESTINATION ${KIT_THIRD_PARTY_INCLUDE})
+  else()
+    message(FATAL_ERROR "nanoflann.hpp not found: run scripts/setup")
+  endif()
+
+  # GoogleTest from source, the same way for both builds.
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  if(NOT TARGET GTest::gtest_main)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+  endif()
+
+  set(KIT_FIXTURES_DIR "" CACHE PATH "Folder of the shared test fixtures")
+  if(NOT KIT_FIXTURES_DIR)
+    get_filename_component(_fx ${KIT_ROOT}/../shared/fixtures ABSOLUTE)
+    set(KIT_FIXTURES_DIR ${_fx} CACHE PATH "" FORCE)
+  endif()
+endmacro()

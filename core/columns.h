@@ -1,0 +1,29 @@
+#pragma once
+// Column auto-detection by header name. A header matches a candidate when its
+// ASCII-lowered text contains the lowered candidate; earlier candidates beat
+// later ones, and among headers matching the same candidate the left-most wins.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kit {
+
+constexpr int kNoColumn = -1;
+
+// Index of the first header matching the first candidate that matches any, or kNoColumn.
+int findColumnByName(const std::vector<std::string>& headers, const std::vector<std::string_view>& candidates);
+
+// Longitude: by name, else column 0 when there is one.
+int detectLongitudeColumn(const std::vector<std::string>& headers);
+// Latitude: by name, else column 1 when there are two.
+int detectLatitudeColumn(const std::vector<std::string>& headers);
+// ID: by name only.
+int detectIdColumn(const std::vector<std::string>& headers);
+
+// A column choice that names an existing header (selection lists hold exactly
+// the headers, so anything else is "not selected").
+inline bool isSelected(int column, const std::vector<std::string>& headers) {
+    return column >= 0 && static_cast<size_t>(column) < headers.size();
+}
+
+}  // namespace kit

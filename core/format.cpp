@@ -1,0 +1,233 @@
+#include "core/format.h"
+
+#include <charconv>
+#include <cmath>
+#include <stdexcept>
+
+namespace kit {
+
+namespace {
+
+// to_chars is specified as printf with the same precision in the C locale,
+// except that it prints no sign for NaN in some libraries; printf prints
+// "-nan" for a negative NaN, so the sign is handled here.
+void appendFloat(std::string& out, double value, std::chars_format fmt, int precision) {
+    if (std::isnan(value)) {
+        out += std::signbit(value) ? "-nan" : "nan";
+        return;
+    }
+    if (std::isinf(value)) {
+        out += value < 0 ? "-inf" : "inf";
+        return;
+    }
+    // Fixed notation of 1e308 with 20 decimals needs about 330 characters.
+    char buf[400];
+    auto res = std::to_chars(buf, buf + sizeof buf, value, fmt, precision);
+    out.append(buf, res.ptr);
+}
+
+}  // namespace
+
+void appendFixed(std::string& out, double value, int precision) {
+    appendFloat(out, value, std::chars_format::fixed, precision);
+}
+
+std::string formatFixed(double value, int precision) {
+    std::string s;
+    appendFixed(s, value, precision);
+    return s;
+}
+
+void appendInt(std::string& out, long long value) {
+    char buf[24];
+    auto res = std::to_chars(buf, buf + sizeof buf, value);
+    out.append(buf, res.ptr);
+}
+
+void appendUnsigned(std::string& out, unsigned long long value) {
+    char buf[24];
+    auto res = std::to_chars(buf, buf + sizeof buf, value);
+    out.append(buf, res.ptr);
+}
+
+namespace detail {
+
+namespace {
+
+struct Spec {
+    bool left = false, zero = false, plus = false, space = false, alt = false;
+    int width = 0;
+    int precision = -1;
+    char conv = 0;
+};
+
+[[noreturn]] void mismatch(std::string_view fmt) {
+    throw std::invalid_argument("kit::format: argument does not match format \"" + std::string(fmt) + "\"");
+}
+
+void pad(std::string& out, std::string body, const Spec& spec) {
+    if (static_cast<int>(body.size()) >= spec.width) {
+        out += body;
+        return;
+    }
+    size_t fill = spec.width - body.size();
+    if (spec.left) {
+        out += body;
+        out.append(fill, ' ');
+    } else if (spec.zero && spec.conv != 's' && spec.conv != 'c') {
+        // Zeros go after the sign (and after 0x).
+        size_t at = 0;
+        if (!body.empty() && (body[0] == '-' || body[0] == '+' || body[0] == ' ')) at = 1;
+        if (body.size() >= at + 2 && body[at] == '0' && (body[at + 1] == 'x' || body[at + 1] == 'X')) at += 2;
+        body.insert(at, fill, '0');
+        out += body;
+    } else {
+        out.append(fill, ' ');
+        out += body;
+    }
+}
+
+std::string integerBody(const Spec& spec, bool negative, unsigned long long magnitude) {
+    int base = 10;
+    if (spec.conv == 'x' || spec.conv == 'X') base = 16;
+    if (spec.conv == 'o') base = 8;
+    char buf[32];
+    auto res = std::to_chars(buf, buf + sizeof buf, magnitude, base);
+    std::string digits(buf, res.ptr);
+    if (spec.conv == 'X')
+        for (char& c : digits) c = static_cast<char>(c >= 'a' && c <= 'f' ? c - 'a' + 'A' : c);
+    if (spec.precision >= 0) {
+        if (spec.precision == 0 && magnitude == 0) digits.clear();
+        if (static_cast<int>(digits.size()) < spec.precision)
+            digits = std::string(spec.precision - digits.size(), '0') + digits;
+    }
+    std::string prefix;
+    if (negative)
+        prefix = "-";
+    else if (spec.plus && (spec.conv == 'd' || spec.conv == 'i'))
+        prefix = "+";
+    else if (spec.space && (spec.conv == 'd' || spec.conv == 'i'))
+        prefix = " ";
+    if (spec.alt && magnitude != 0) {
+        if (spec.conv == 'x') prefix += "0x";
+        if (spec.conv == 'X') prefix += "0X";
+        if (spec.conv == 'o' && (digits.empty() || digits[0] != '0')) digits = "0" + digits;
+    }
+    return prefix + digits;
+}
+
+std::string floatBody(const Spec& spec, double v) {
+    std::string body;
+    if (!std::signbit(v) || std::isnan(v)) {
+        if (spec.plus && !std::isnan(v)) body = "+";
+        else if (spec.space && !std::isnan(v)) body = " ";
+    }
+    int precision = spec.precision < 0 ? 6 : spec.precision;
+    std::chars_format f = std::chars_format::fixed;
+    char c = spec.conv;
+    if (c == 'e' || c == 'E') f = std::chars_format::scientific;
+    if (c == 'g' || c == 'G') {
+        f = std::chars_format::general;
+        if (precision == 0) precision = 1;
+    }
+    appendFloat(body, v, f, precision);
+    if (c == 'E' || c == 'G' || c == 'F')
+        for (char& ch : body) ch = static_cast<char>(ch >= 'a' && ch <= 'z' ? ch - 'a' + 'A' : ch);
+    return body;
+}
+
+}  // namespace
+
+std::string formatImpl(std::string_view fmt, const FormatArg* args, size_t count) {
+    std::string out;
+    out.reserve(fmt.size() + 16 * count);
+    size_t next = 0;
+    for (size_t i = 0; i < fmt.size(); ++i) {
+        char ch = fmt[i];
+        if (ch != '%') {
+            out.push_back(ch);
+            continue;
+        }
+        if (++i >= fmt.size()) mismatch(fmt);
+        if (fmt[i] == '%') {
+            out.push_back('%');
+            continue;
+        }
+        Spec spec;
+        for (; i < fmt.size(); ++i) {
+            char f = fmt[i];
+            if (f == '-') spec.left = true;
+            else if (f == '0') spec.zero = true;
+            else if (f == '+') spec.plus = true;
+            else if (f == ' ') spec.space = true;
+            else if (f == '#') spec.alt = true;
+            else break;
+        }
+        while (i < fmt.size() && fmt[i] >= '0' && fmt[i] <= '9') spec.width = spec.width * 10 + (fmt[i++] - '0');
+        if (i < fmt.size() && fmt[i] == '.') {
+            spec.precision = 0;
+            ++i;
+            while (i < fmt.size() && fmt[i] >= '0' && fmt[i] <= '9') spec.precision = spec.precision * 10 + (fmt[i++] - '0');
+        }
+        // Length modifiers carry no meaning here: the argument's own type decides.
+        while (i < fmt.size() && (fmt[i] == 'l' || fmt[i] == 'z' || fmt[i] == 'h' || fmt[i] == 'j' || fmt[i] == 't'))
+            ++i;
+        if (i >= fmt.size() || next >= count) mismatch(fmt);
+        spec.conv = fmt[i];
+        const FormatArg& a = args[next++];
+        switch (spec.conv) {
+            case 'd':
+            case 'i':
+            case 'u':
+            case 'x':
+            case 'X':
+            case 'o': {
+                if (a.kind == FormatArg::Signed) {
+                    bool neg = a.i < 0;
+                    unsigned long long mag = neg ? 0ULL - static_cast<unsigned long long>(a.i) : a.i;
+                    if (spec.conv != 'd' && spec.conv != 'i') {
+                        // printf reinterprets the bits of a negative value as unsigned.
+                        mag = static_cast<unsigned long long>(a.i);
+                        if (neg) mag &= 0xFFFFFFFFULL;  // int-sized, as %u/%x of an int
+                        neg = false;
+                    }
+                    pad(out, integerBody(spec, neg, mag), spec);
+                } else if (a.kind == FormatArg::Unsigned) {
+                    pad(out, integerBody(spec, false, a.u), spec);
+                } else {
+                    mismatch(fmt);
+                }
+                break;
+            }
+            case 'f':
+            case 'F':
+            case 'e':
+            case 'E':
+            case 'g':
+            case 'G':
+                if (a.kind != FormatArg::Double) mismatch(fmt);
+                pad(out, floatBody(spec, a.d), spec);
+                break;
+            case 's': {
+                if (a.kind != FormatArg::String) mismatch(fmt);
+                std::string_view s = a.s;
+                if (spec.precision >= 0 && static_cast<size_t>(spec.precision) < s.size()) s = s.substr(0, spec.precision);
+                pad(out, std::string(s), spec);
+                break;
+            }
+            case 'c':
+                if (a.kind == FormatArg::Signed) pad(out, std::string(1, static_cast<char>(a.i)), spec);
+                else if (a.kind == FormatArg::Unsigned) pad(out, std::string(1, static_cast<char>(a.u)), spec);
+                else mismatch(fmt);
+                break;
+            default:
+                mismatch(fmt);
+        }
+    }
+    if (next != count) mismatch(fmt);
+    return out;
+}
+
+}  // namespace detail
+
+}  // namespace kit

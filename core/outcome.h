@@ -1,0 +1,24 @@
+#pragma once
+// What a tool's run hands back to its front end (panel or CLI): a status, the
+// message to show (warning, error or success text), and the result text.
+#include <string>
+
+namespace kit {
+
+enum class Status { Success, Warning, Error };
+
+struct Outcome {
+    Status status = Status::Success;
+    std::string message;  // shown in the box titled 警告 / 错误 / 成功
+    std::string text;     // result text (clipboard table, file bytes); empty unless Success
+
+    bool ok() const { return status == Status::Success; }
+
+    static Outcome warning(std::string msg) { return {Status::Warning, std::move(msg), {}}; }
+    static Outcome error(std::string msg) { return {Status::Error, std::move(msg), {}}; }
+    static Outcome success(std::string msg, std::string text) {
+        return {Status::Success, std::move(msg), std::move(text)};
+    }
+};
+
+}  // namespace kit

@@ -1,0 +1,120 @@
+#include "core/table.h"
+
+#include <cstring>
+#include <limits>
+
+#include "core/text.h"
+
+namespace kit {
+
+ColumnRef Table::column(std::string_view name) const {
+    ColumnRef ref;
+    for (size_t i = headers.size(); i-- > 0;)
+        if (headers[i] == name) ref.positions.push_back(static_cast<uint32_t>(i));
+    return ref;
+}
+
+std::string_view Table::cellOr(size_t row, const ColumnRef& column, std::string_view fallback) const {
+    size_t have = cellCount(row);
+    for (uint32_t p : column.positions)
+        if (p < have) return cell(row, p);
+    return fallback;
+}
+
+void Table::clear() {
+    headers.clear();
+    text_.clear();
+    spans_.clear();
+    rowBegin_.clear();
+}
+
+void Table::addRow(const std::vector<std::string>& cells) {
+    if (rowBegin_.empty()) rowBegin_.push_back(spans_.size());
+    size_t n = std::min(cells.size(), headers.size());
+    for (size_t i = 0; i < n; ++i) {
+        spans_.push_back({text_.size(), static_cast<uint32_t>(cells[i].size())});
+        text_ += cells[i];
+    }
+    rowBegin_.push_back(spans_.size());
+}
+
+namespace {
+
+// Separator of the whole text: the comma only when the first line has strictly
+// more commas than tabs.
+char chooseSeparator(std::string_view firstLine) {
+    size_t tabs = 0, commas = 0;
+    for (char c : firstLine) {
+        tabs += c == '\t';
+        commas += c == ',';
+    }
+    return commas > tabs ? ',' : '\t';
+}
+
+// Calls fn(begin, end) for every line with one trailing CR removed, skipping
+// lines that are then empty.
+template <typename Fn>
+void forEachLine(const std::string& text, Fn fn) {
+    size_t pos = 0, n = text.size();
+    while (pos < n) {
+        const char* nl = static_cast<const char*>(std::memchr(text.data() + pos, '\n', n - pos));
+        size_t end = nl ? static_cast<size_t>(nl - text.data()) : n;
+        size_t stop = end;
+        if (stop > pos && text[stop - 1] == '\r') --stop;
+        if (stop > pos && !fn(pos, stop)) return;
+        pos = end + 1;
+    }
+}
+
+}  // namespace
+
+bool parseTable(std::string text, Table& table) {
+    table.clear();
+    if (text.empty()) return false;
+    table.text_ = std::move(text);
+    const std::string& t = table.text_;
+
+    bool first = true;
+    char sep = '\t';
+    size_t columns = 0;
+    forEachLine(t, [&](size_t b, size_t e) {
+        if (first) {
+            first = false;
+            sep = chooseSeparator(std::string_view(t).substr(b, e - b));
+            size_t start = b;
+            for (size_t i = b; i < e; ++i) {
+                if (t[i] == sep) {
+                    table.headers.emplace_back(t, start, i - start);
+                    start = i + 1;
+                }
+            }
+            table.headers.emplace_back(t, start, e - start);
+            columns = table.headers.size();
+            table.rowBegin_.push_back(0);
+            return true;
+        }
+        size_t start = b, taken = 0;
+        for (size_t i = b; i < e && taken < columns; ++i) {
+            if (t[i] == sep) {
+                table.spans_.push_back({start, static_cast<uint32_t>(i - start)});
+                ++taken;
+                start = i + 1;
+            }
+        }
+        if (taken < columns) table.spans_.push_back({start, static_cast<uint32_t>(e - start)});
+        table.rowBegin_.push_back(table.spans_.size());
+        return true;
+    });
+    if (table.rowBegin_.size() <= 1) table.rowBegin_.clear();
+    return table.rowCount() > 0;
+}
+
+bool parseTable(std::u16string_view text, Table& table) {
+    if (text.empty()) {
+        table.clear();
+        return false;
+    }
+    return parseTable(utf16ToUtf8(text), table);
+}
+
+}  // namespace kit

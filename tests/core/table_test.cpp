@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "core/columns.h"
+#include "core/fetch.h"
+#include "core/table.h"
+
+using kit::Table;
+
+namespace {
+
+Table parsed(const std::string& text, bool expectRows = true) {
+    Table t;
+    EXPECT_EQ(kit::parseTable(text, t), expectRows) << text;
+    return t;
+}
+
+std::vector<std::string> rowCells(const Table& t, size_t r) {
+    std::vector<std::string> out;
+    for (size_t i = 0; i < t.cellCount(r); ++i) out.emplace_back(t.cell(r, i));
+    return out;
+}
+
+}  // namespace
+
+TEST(ParseTable, LinesCrLfAndBlankLinesVanish) {
+    Table t = parsed("a,b,c\r\n1,2,3\r\n\r\n4,5,6\r\n\n");
+    EXPECT_EQ(t.headers, (std::vector<std::string>{"a", "b", "c"}));
+    ASSERT_EQ(t.rowCount(), 2u);
+    EXPECT_EQ(rowCells(t, 0), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(rowCells(t, 1), (std::vector<std::string>{"4", "5", "6"}));
+}
+
+TEST(ParseTable, SeparatorComesFromFirstLineOnly) {
+    // One comma and one tab: a tie gives the tab, the comma stays in the name.
+    Table t = parsed("a,b\tc\n1,2\t3\n");
+    EXPECT_EQ(t.headers, (std::vector<std::string>{"a,b", "c"}));
+    // More commas than tabs: comma, even when later lines hold tabs.
+    t = parsed("x,y,z\n1\t2,3,4\n");
+    EXPECT_EQ(rowCells(t, 0), (std::vector<std::string>{"1\t2", "3", "4"}));
+    // Neither: tab, one header.
+    t = parsed("name\nA B\n");
+    EXPECT_EQ(t.headers, (std::vector<std::string>{"name"}));
+    EXPECT_EQ(rowCells(t, 0), (std::vector<std::string>{"A B"}));
+}
+
+TEST(ParseTable, EmptyNamesAndQuotesAreNotSpecial) {
+    Table t = parsed("a,,b,\n\"x,y\",2\n");
+    EXPECT_EQ(t.headers, (std::vector<std::string>{"a", "", "b", ""}));
+    EXPECT_EQ(rowCells(t, 0), (std::vector<std::string>{"\"x", "y\"", "2"}));
+}
+
+TEST(ParseTable, LongAndShortLines) {
+    Table t = parsed("a\tb\n1\t2\t3\t4\n5\n\t\n");
+    ASSERT_EQ(t.rowCount(), 3u);
+    EXPECT_EQ(rowCells(t, 0), (std::vector<std::string>{"1", "2"}));
+    EXPECT_EQ(t.cellOr(1, "a", "?"), "5");
+    EXPECT_EQ(t.cellOr(1, "b", "dflt"), "dflt");
+    // A line of one separator is a row of two empty cells, not a blank line.
+    EXPECT_EQ(rowCells(t, 2), (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(t.cellOr(2, "nope", "d"), "d");
+}
+
+TEST(ParseTable, DuplicateHeaderRightMostWinsUnlessAbsent) {
+    Table t = parsed("id\tx\tid\nA\t1\tB\nC\t2\n");
+    EXPECT_EQ(t.cellOr(0, "id", ""), "B");
+    // The second "id" cell is absent on the short line: the first one is its value.
+    EXPECT_EQ(t.cellOr(1, "id", ""), "C");
+}
+
+TEST(ParseTable, NoDataRows) {
+    Table t = parsed("", false);
+    EXPECT_TRUE(t.headers.empty());
+    t = parsed("a\tb\n", false);
+    EXPECT_EQ(t.headers.size(), 2u);
+    EXPECT_EQ(t.rowCount(), 0u);
+    t = parsed("\n\r\n\n", false);
+    EXPECT_TRUE(t.headers.empty());
+}
+
+TEST(ParseTable, Utf16InputAndLoneCarriageReturns) {
+    Table t;
+    ASSERT_TRUE(kit::parseTable(std::u16string(u"站名\t经度\r\n基站\t116.3\r\n\r\n"), t));
+    EXPECT_EQ(t.headers[0], "站名");
+    EXPECT_EQ(t.cellOr(0, "经度", ""), "116.3");
+    // Only one CR is removed; a CR inside the line stays.
+    ASSERT_TRUE(kit::parseTable(std::string("a\r\r\n1\r\r\n"), t));
+    EXPECT_EQ(t.headers[0], "a\r");
+}
+
+TEST(FetchTable, WarningsAndStatus) {
+    Table t;
+    EXPECT_EQ(kit::fetchTableText("", t), std::optional<std::string>("剪贴板无数据"));
+    EXPECT_EQ(kit::fetchTableText("only\theader\n", t), std::optional<std::string>("未解析到有效数据"));
+    EXPECT_EQ(kit::fetchTableText("a\tb\tc\n1\t2\t3\n4\t5\t6\n", t), std::nullopt);
+    EXPECT_EQ(kit::fetchedStatusText(t), "已获取：2行×3列");
+    EXPECT_EQ(kit::fetchedRowsStatusText(t), "已获取：2行");
+}
+
+TEST(DetectColumns, CandidatesBeatPositions) {
+    using H = std::vector<std::string>;
+    EXPECT_EQ(kit::detectLongitudeColumn(H{"name", "Longitude(WGS84)", "Latitude"}), 1);
+    EXPECT_EQ(kit::detectLatitudeColumn(H{"LAT", "纬度"}), 1);  // "纬度" is the first candidate
+    EXPECT_EQ(kit::detectLatitudeColumn(H{"x", "LAT", "lat2"}), 1);
+    // Fallbacks by position.
+    EXPECT_EQ(kit::detectLongitudeColumn(H{"a"}), 0);
+    EXPECT_EQ(kit::detectLatitudeColumn(H{"a"}), kit::kNoColumn);
+    EXPECT_EQ(kit::detectLatitudeColumn(H{"a", "b"}), 1);
+    EXPECT_EQ(kit::detectLongitudeColumn(H{}), kit::kNoColumn);
+    // "name" only when nothing earlier matches anywhere; "id" anywhere wins.
+    EXPECT_EQ(kit::detectIdColumn(H{"name", "Cell_ID"}), 1);
+    EXPECT_EQ(kit::detectIdColumn(H{"name", "lon"}), 0);
+    EXPECT_EQ(kit::detectIdColumn(H{"lon", "lat"}), kit::kNoColumn);
+    // Chinese bytes are compared as they are.
+    EXPECT_EQ(kit::detectIdColumn(H{"经度", "站名"}), 1);
+}
