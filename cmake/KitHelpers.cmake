@@ -29,6 +29,14 @@ function(kit_library name)
   target_include_directories(${name} PUBLIC ${KIT_ROOT})
   target_link_libraries(${name} PUBLIC ${K_DEPS})
   kit_warnings(${name})
+  # The folder's Win32 panels, when it has any, form <name>_win on Windows.
+  file(GLOB win_srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/win/*.cpp)
+  if(WIN32 AND win_srcs)
+    add_library(${name}_win STATIC ${win_srcs})
+    target_include_directories(${name}_win PUBLIC ${KIT_ROOT})
+    target_link_libraries(${name}_win PUBLIC ${name} kit_shell)
+    kit_warnings(${name}_win)
+  endif()
 endfunction()
 
 # kit_test(NAME DIR DEPS ...): one test program per folder of tests/.
