@@ -1,0 +1,18 @@
+#pragma once
+// KML: the placemark reader for reference layers and the writer that turns a
+// generated layer's GeoJSON text into a KML document.
+#include <string>
+#include <string_view>
+
+#include "core/outcome.h"
+#include "layers/feature.h"
+
+namespace kit {
+
+// Appends the placemarks' points and polygons to the layer; never fails.
+void readKml(std::string_view text, Layer& layer);
+
+// Converts and writes; Success (path in text) or Error with the message to show.
+Outcome writeKml(std::string_view geojson, const std::string& utf8Path);
+
+}  // namespace kit
