@@ -22,9 +22,7 @@ One point per row at its longitude and latitude, carrying the row's other cells.
   TABLE      tab- or comma-separated table; '-' or nothing reads standard input
   --lon COL  longitude column (header name, or 0-based index); default: detected
   --lat COL  latitude column; default: detected
-  -o PATH    layer to write: .shp a Shapefile set, .kml KML, else GeoJSON
-             (.geojson appended unless the name ends in .geojson or .json)
-)",
+)" + std::string(kLayerOutputHelp),
                         60, runPoints}};
 
 }  // namespace

@@ -35,9 +35,7 @@ around every row's point. With rotation 0 the first vertex lies due east.
   --angle TEXT     the star's inner angle in degrees (default "30")
   --size TEXT      side length, or the star's outer radius, in metres (default "100")
   --rotation TEXT  rotation in degrees, counter-clockwise (default "0")
-  -o PATH          layer to write: .shp a Shapefile set, .kml KML, else GeoJSON
-                   (.geojson appended unless the name ends in .geojson or .json)
-)",
+)" + std::string(kLayerOutputHelp),
                           80, runPolygons}};
 
 }  // namespace

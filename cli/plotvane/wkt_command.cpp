@@ -28,9 +28,7 @@ feature carrying the row's other cells; other rows are left out.
   --geo COL  geometry column (header name, or 0-based index); default: the
              first header holding geom, wkt, geometry, shape, polygon, point or
              linestring, else the first column with WKT in its first 5 rows
-  -o PATH    layer to write: .shp a Shapefile set, .kml KML, else GeoJSON
-             (.geojson appended unless the name ends in .geojson or .json)
-)",
+)" + std::string(kLayerOutputHelp),
                      50, runWkt}};
 
 }  // namespace
