@@ -244,7 +244,11 @@ std::vector<Position> readPositions(std::string_view coords) {
             haveClose = true;
         }
         if (comma == npos || close == npos) break;
-        if (open + 1 < comma && (isDigit(coords[open + 1]) || coords[open + 1] == '-')) {
+        // JSON white space may stand before the first number, as GDAL and
+        // QGIS write positions ("[ 116.28, 39.88 ]").
+        size_t first = open + 1;
+        while (first < comma && isJsonSpace(coords[first])) ++first;
+        if (first < comma && (isDigit(coords[first]) || coords[first] == '-')) {
             auto lon = parseLeadingDouble(coords.substr(open + 1, comma - open - 1));
             std::optional<double> lat;
             if (close > comma) lat = parseLeadingDouble(coords.substr(comma + 1, close - comma - 1));

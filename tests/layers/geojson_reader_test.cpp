@@ -144,8 +144,8 @@ TEST(ParseProperties, NestedValuesAndBounds) {
 TEST(ReadPositions, NestingSignsAndFailures) {
     EXPECT_EQ(kit::readPositions("[[[1.5, 2], [-3,4e1, 99]], [[5 ,6]]]"),
               (std::vector<Position>{{1.5, 2}, {-3, 40}, {5, 6}}));
-    // White space or '+' before the first number hides the position.
-    EXPECT_EQ(kit::readPositions("[[ 1, 2], [+3, 4], [5, 6]]"), (std::vector<Position>{{5, 6}}));
+    // JSON white space before the first number is allowed; '+' hides the position.
+    EXPECT_EQ(kit::readPositions("[ [ 1, 2 ], [+3, 4], [\n\t-5 ,6], [ ]]"), (std::vector<Position>{{1, 2}, {-5, 6}}));
     // A latitude that does not convert drops just that position.
     EXPECT_EQ(kit::readPositions("[[1, x], [7, 8]]"), (std::vector<Position>{{7, 8}}));
     // A closing bracket before the comma: no latitude, nothing read past it.
