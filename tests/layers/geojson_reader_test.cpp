@@ -4,6 +4,7 @@
 
 #include "layers/geojson_reader.h"
 #include "layers/geojson_writer.h"
+#include "layer_test_util.h"
 
 using kit::Layer;
 using kit::Position;
@@ -252,4 +253,17 @@ TEST(GeoJsonWriterHelpers, GeometryTypeCoordinatesAndFirstRing) {
     EXPECT_TRUE(kit::readFirstRing("no brackets", 0).empty());
     EXPECT_EQ(kit::readFirstRing("[[1,2", 0), (std::vector<Position>{{1, 2}}));  // unclosed tail
     EXPECT_EQ(kit::readBracketPosition("1]", 0), (Position{1, 0}));
+}
+
+TEST(ReadGeoJson, EveryPrefixOfARealFileReadsSafely) {
+    std::string text = kit::test::readAll(std::string(KIT_FIXTURES) + "/zones.geojson");
+    ASSERT_FALSE(text.empty());
+    size_t previous = 0;
+    for (size_t n = 0; n <= text.size(); ++n) {
+        // A feature counts once its closing brace is in: the count only grows.
+        size_t count = readText(text.substr(0, n)).features.size();
+        EXPECT_GE(count, previous) << n;
+        previous = count;
+    }
+    EXPECT_EQ(previous, 4u);
 }

@@ -171,3 +171,15 @@ TEST(WriteKml, WritesFileAndReportsCreateFailure) {
     EXPECT_EQ(bad.status, kit::Status::Error);
     EXPECT_EQ(bad.message, "无法创建文件");
 }
+
+TEST(ReadKml, EveryPrefixOfARealFileReadsSafely) {
+    std::string text = kit::test::readAll(std::string(KIT_FIXTURES) + "/zones.kml");
+    ASSERT_FALSE(text.empty());
+    size_t previous = 0;
+    for (size_t n = 0; n <= text.size(); ++n) {
+        size_t count = readKmlText(text.substr(0, n)).features.size();
+        EXPECT_GE(count, previous) << n;
+        previous = count;
+    }
+    EXPECT_EQ(previous, 4u);
+}
