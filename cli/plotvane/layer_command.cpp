@@ -7,6 +7,14 @@
 
 namespace kit::cli {
 
+std::string layerOutputHelp(size_t column) {
+    std::string option = "  -o PATH", indent(column, ' ');
+    option.resize(column, ' ');
+    return option + "the layer to write: a name ending in .shp (any case) writes a\n" + indent +
+           "Shapefile set, .kml KML, anything else GeoJSON (.geojson is appended\n" + indent +
+           "unless the name ends in .geojson or .json)\n";
+}
+
 std::optional<LayerCommandInput> startLayerCommand(const std::string& command, const std::vector<std::string>& argv,
                                                    ArgSpec spec, int* status) {
     spec.valued.insert("-o");

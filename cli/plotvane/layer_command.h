@@ -13,11 +13,9 @@
 
 namespace kit::cli {
 
-// The closing lines of each layer command's --help.
-inline constexpr const char* kLayerOutputHelp =
-    "  -o PATH    the layer to write: a name ending in .shp (any case) writes a\n"
-    "             Shapefile set, .kml KML, anything else GeoJSON (.geojson is\n"
-    "             appended unless the name ends in .geojson or .json)\n";
+// The closing lines of each layer command's --help, the descriptions starting
+// at the given column.
+std::string layerOutputHelp(size_t column);
 
 struct LayerCommandInput {
     Args args;

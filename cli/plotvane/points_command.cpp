@@ -22,7 +22,7 @@ One point per row at its longitude and latitude, carrying the row's other cells.
   TABLE      tab- or comma-separated table; '-' or nothing reads standard input
   --lon COL  longitude column (header name, or 0-based index); default: detected
   --lat COL  latitude column; default: detected
-)" + std::string(kLayerOutputHelp),
+)" + layerOutputHelp(13),
                         60, runPoints}};
 
 }  // namespace

@@ -35,7 +35,7 @@ around every row's point. With rotation 0 the first vertex lies due east.
   --angle TEXT     the star's inner angle in degrees (default "30")
   --size TEXT      side length, or the star's outer radius, in metres (default "100")
   --rotation TEXT  rotation in degrees, counter-clockwise (default "0")
-)" + std::string(kLayerOutputHelp),
+)" + layerOutputHelp(19),
                           80, runPolygons}};
 
 }  // namespace

@@ -34,7 +34,7 @@ row or a column name read per row; unreadable values take the default.
   --distance TEXT  radius in metres (default "100")
   --angle TEXT     opening in degrees (default "90"; outside 0..360 draws 90)
   --inner TEXT     inner radius in metres (default "0")
-)" + std::string(kLayerOutputHelp),
+)" + layerOutputHelp(19),
                          70, runSectors}};
 
 }  // namespace

@@ -28,7 +28,7 @@ feature carrying the row's other cells; other rows are left out.
   --geo COL  geometry column (header name, or 0-based index); default: the
              first header holding geom, wkt, geometry, shape, polygon, point or
              linestring, else the first column with WKT in its first 5 rows
-)" + std::string(kLayerOutputHelp),
+)" + layerOutputHelp(13),
                      50, runWkt}};
 
 }  // namespace

@@ -18,16 +18,16 @@ size_t countOf(const std::string& text, const std::string& what) {
 
 bool exists(const std::string& p) { return std::filesystem::exists(p); }
 
-// "Feature Count: N" and the geometry type as GDAL's ogrinfo reports them, or
-// empty when GDAL is not installed.
-std::string ogrSummary(const test::Scratch& s, const std::string& path) {
+// What GDAL's ogrinfo reads: "Feature Count: N / M POLYGON" (M the features
+// whose geometry is a polygon, or POINT for points), or empty when GDAL is not
+// installed.
+std::string ogrSummary(const test::Scratch& s, const std::string& path, const std::string& geometry) {
     if (s.shell("command -v ogrinfo").status != 0) return {};
-    test::CliResult r = s.shell("ogrinfo -ro -al -so " + test::shellQuote(path));
+    test::CliResult r = s.shell("ogrinfo -ro -al -geom=SUMMARY " + test::shellQuote(path));
     EXPECT_EQ(r.status, 0) << r.err;
-    std::smatch count, geom;
+    std::smatch count;
     std::regex_search(r.out, count, std::regex("Feature Count: [0-9]+"));
-    std::regex_search(r.out, geom, std::regex("Geometry: [A-Za-z ]+"));
-    return count.str() + " / " + geom.str();
+    return count.str() + " / " + std::to_string(countOf(r.out, "\n  " + geometry + " : ")) + " " + geometry;
 }
 
 }  // namespace
@@ -48,6 +48,11 @@ TEST(WktCommand, WritesGeoJsonWithHolesAsRings) {
     r = s.run("plotvane-cli", {"wkt", "--geo", "2", "-o", s.path("again.json")}, kFixtures + "/wkt_table.tsv");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(test::readAll(s.path("again.json")), text);
+
+    if (s.shell("command -v ogrinfo").status != 0) GTEST_SKIP() << "GDAL's ogrinfo is not installed";
+    r = s.shell("ogrinfo -ro -al -geom=SUMMARY " + test::shellQuote(s.path("layer.geojson")));
+    EXPECT_NE(r.out.find("Feature Count: 4"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("POLYGON : 5 points, 1 inner rings (4 points)"), std::string::npos) << r.out;
 }
 
 TEST(LayerCommands, WarningsAndUsageErrors) {
@@ -100,9 +105,9 @@ TEST(SectorsCommand, ColumnsAsParametersInEveryFormat) {
     for (const char* ext : {".shp", ".shx", ".dbf"}) EXPECT_TRUE(exists(s.path(std::string("sectors.Shp") + ext)));
 
     for (const char* name : {"扇形 图层.geojson", "sectors.KML.kml", "sectors.Shp.shp"}) {
-        std::string summary = ogrSummary(s, s.path(name));
+        std::string summary = ogrSummary(s, s.path(name), "POLYGON");
         if (summary.empty()) GTEST_SKIP() << "GDAL's ogrinfo is not installed";
-        EXPECT_EQ(summary, "Feature Count: 120 / Geometry: Polygon") << name;
+        EXPECT_EQ(summary, "Feature Count: 120 / 120 POLYGON") << name;
     }
 }
 
@@ -122,8 +127,8 @@ TEST(PointsAndPolygonsCommands, ReadByGdal) {
     EXPECT_EQ(countOf(text, "\"points\": 5"), 30u);
     EXPECT_EQ(countOf(text, "\"angle\": 25.00000000"), 30u);
 
-    std::string summary = ogrSummary(s, s.path("pois.geojson"));
+    std::string summary = ogrSummary(s, s.path("pois.geojson"), "POINT");
     if (summary.empty()) GTEST_SKIP() << "GDAL's ogrinfo is not installed";
-    EXPECT_EQ(summary, "Feature Count: 30 / Geometry: Point");
-    EXPECT_EQ(ogrSummary(s, s.path("stars.geojson")), "Feature Count: 30 / Geometry: Polygon");
+    EXPECT_EQ(summary, "Feature Count: 30 / 30 POINT");
+    EXPECT_EQ(ogrSummary(s, s.path("stars.geojson"), "POLYGON"), "Feature Count: 30 / 30 POLYGON");
 }
