@@ -1,27 +1,16 @@
 // varnick-cli base: hexadecimal, decimal, octal and binary.
 #include "calculators/number_base.h"
 #include "cli/common/command.h"
-#include "cli/common/io.h"
 #include "cli/varnick/calc_args.h"
 
 namespace kit::cli {
 
 namespace {
 
-const ArgSpec kSpec{{"--from"}, {}};
 constexpr std::string_view kFromNames[] = {"hex", "dec", "oct", "bin"};  // the base list's order
 
 int run(const std::vector<std::string>& argv) {
-    Args a;
-    std::vector<std::string> pos;
-    if (!parseCalcArgs(argv, kSpec, a, pos)) return kExitUsage;
-    if (pos.size() != 1) {
-        printError("base needs one TEXT (quote it when it holds blanks)");
-        return kExitUsage;
-    }
-    auto from = choiceIndex("--from", a.valueOr("--from", "hex"), kFromNames);
-    if (!from) return kExitUsage;
-    return printTabText(convertBase(pos[0], *from));
+    return runListConverter(argv, "base", "--from", kFromNames, 0, convertBase);
 }
 
 const Registrar reg{{"base", "a whole number in bases 16, 10, 8 and 2",

@@ -12,12 +12,7 @@ const ArgSpec kSpec{{"--height", "--distance", "--angle"}, {}};
 
 int run(const std::vector<std::string>& argv) {
     Args a;
-    std::vector<std::string> pos;
-    if (!parseCalcArgs(argv, kSpec, a, pos)) return kExitUsage;
-    if (!pos.empty()) {
-        printError("building takes no inputs besides its options");
-        return kExitUsage;
-    }
+    if (!parseOptionsOnly(argv, kSpec, a, "building")) return kExitUsage;
     const auto& d = kRoofEdgeDefaultFields;
     return printTabText(runRoofEdge(a.valueOr("--height", std::string(d[0])),
                                     a.valueOr("--distance", std::string(d[1])),

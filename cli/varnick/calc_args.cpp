@@ -54,6 +54,32 @@ std::optional<int> choiceIndex(const std::string& option, const std::string& val
     return std::nullopt;
 }
 
+bool parseOptionsOnly(const std::vector<std::string>& argv, const ArgSpec& spec, Args& args,
+                      const std::string& command) {
+    std::vector<std::string> positional;
+    if (!parseCalcArgs(argv, spec, args, positional)) return false;
+    if (!positional.empty()) {
+        printError(command + " takes no inputs besides its options");
+        return false;
+    }
+    return true;
+}
+
+int runListConverter(const std::vector<std::string>& argv, const std::string& command, const std::string& option,
+                     std::span<const std::string_view> names, int defaultIndex,
+                     std::string (*convert)(std::string_view, int)) {
+    Args a;
+    std::vector<std::string> positional;
+    if (!parseCalcArgs(argv, ArgSpec{{option}, {}}, a, positional)) return kExitUsage;
+    if (positional.size() != 1) {
+        printError(command + " needs one input (quote it when it holds blanks)");
+        return kExitUsage;
+    }
+    auto index = a.value(option) ? choiceIndex(option, *a.value(option), names) : std::optional<int>(defaultIndex);
+    if (!index) return kExitUsage;
+    return printTabText(convert(positional[0], *index));
+}
+
 int printTabText(const std::string& text) {
     std::string out;
     out.reserve(text.size() + 1);

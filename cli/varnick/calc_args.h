@@ -22,6 +22,18 @@ bool parseCalcArgs(const std::vector<std::string>& argv, const ArgSpec& spec, Ar
 std::optional<int> choiceIndex(const std::string& option, const std::string& value,
                                std::span<const std::string_view> names);
 
+// Args for a command that takes options only; prints a usage error naming
+// the command when a positional input is given.
+bool parseOptionsOnly(const std::vector<std::string>& argv, const ArgSpec& spec, Args& args,
+                      const std::string& command);
+
+// The converters' shape: one input text (VALUE) and one unit list chosen by
+// `option` (names in list order, defaultIndex when left out); prints the
+// tab's text for convert(text, list index).
+int runListConverter(const std::vector<std::string>& argv, const std::string& command, const std::string& option,
+                     std::span<const std::string_view> names, int defaultIndex,
+                     std::string (*convert)(std::string_view, int));
+
 // The tab's text on standard output with its CR LF line breaks as LF and one
 // LF after it. Returns the exit status.
 int printTabText(const std::string& text);

@@ -12,12 +12,7 @@ const ArgSpec kSpec{{"--height", "--mech", "--elec", "--beam"}, {}};
 
 int run(const std::vector<std::string>& argv) {
     Args a;
-    std::vector<std::string> pos;
-    if (!parseCalcArgs(argv, kSpec, a, pos)) return kExitUsage;
-    if (!pos.empty()) {
-        printError("downtilt takes no inputs besides its options");
-        return kExitUsage;
-    }
+    if (!parseOptionsOnly(argv, kSpec, a, "downtilt")) return kExitUsage;
     const auto& d = kDowntiltDefaultFields;
     return printTabText(runDowntilt(a.valueOr("--height", std::string(d[0])), a.valueOr("--mech", std::string(d[1])),
                                     a.valueOr("--elec", std::string(d[2])), a.valueOr("--beam", std::string(d[3])))
