@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "run_cli.h"
+#include "cli_harness.h"
 
-using kit::testing::CliRun;
+using CliRun = kit::test::CliResult;
 
 namespace {
 
-CliRun varnick(const std::vector<std::string>& args) { return kit::testing::runCli("varnick-cli", args); }
+CliRun varnick(const std::vector<std::string>& args) { return kit::test::runCli("varnick-cli", args); }
 
 void expectText(const CliRun& r, const std::string& text) {
     EXPECT_EQ(r.status, 0) << r.err;
