@@ -1,5 +1,6 @@
 #include "coverage/density.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "core/format.h"
@@ -8,39 +9,63 @@ namespace kit {
 
 namespace {
 
-// Open-addressing map from cell id to its slot in the result. Ids always have
-// their low four bits clear, so all ones marks an empty slot.
-class CellIndex {
+// Open-addressing count per cell id. Each slot holds the id, its count and its
+// position in order of first appearance side by side, so a station costs one
+// cache line however large the map grows. Ids always have their low four bits
+// clear, so all ones marks an empty slot.
+class CellCounter {
 public:
     static constexpr CellId kEmpty = ~CellId{0};
 
-    explicit CellIndex(size_t expected) {
+    explicit CellCounter(size_t expected) {
         size_t cap = 64;
         while (cap < expected * 2) cap <<= 1;
-        keys_.assign(cap, kEmpty);
-        slots_.resize(cap);
+        slots_.assign(cap, Slot{kEmpty, 0, 0});
     }
 
-    // The result slot of id, or newSlot after inserting it.
-    uint32_t findOrInsert(CellId id, uint32_t newSlot, bool& inserted) {
-        if ((used_ + 1) * 2 > keys_.size()) grow();
-        size_t mask = keys_.size() - 1;
-        for (size_t i = mix(id) & mask;; i = (i + 1) & mask) {
-            if (keys_[i] == id) {
-                inserted = false;
-                return slots_[i];
+    // Stations far apart land in slots far apart: ask for a batch's slots
+    // before touching any of them, so their cache misses overlap.
+    template <size_t N>
+    void addBatch(const CellId (&ids)[N], size_t n) {
+        if ((distinct_ + n) * 2 > slots_.size()) grow();
+        const size_t mask = slots_.size() - 1;
+        uint64_t hash[N];
+        for (size_t k = 0; k < n; ++k) {
+            hash[k] = mix(ids[k]);
+            __builtin_prefetch(&slots_[hash[k] & mask]);
+        }
+        for (size_t k = 0; k < n; ++k) add(ids[k], hash[k]);
+    }
+
+    std::vector<CellCount> cells() const {
+        std::vector<CellCount> out(distinct_);
+        for (const Slot& s : slots_)
+            if (s.id != kEmpty) out[s.first] = {s.id, static_cast<int>(s.count)};
+        return out;
+    }
+
+private:
+    void add(CellId id, uint64_t hash) {
+        const size_t mask = slots_.size() - 1;
+        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot& s = slots_[i];
+            if (s.id == id) {
+                ++s.count;
+                return;
             }
-            if (keys_[i] == kEmpty) {
-                keys_[i] = id;
-                slots_[i] = newSlot;
-                ++used_;
-                inserted = true;
-                return newSlot;
+            if (s.id == kEmpty) {
+                s = {id, 1, static_cast<uint32_t>(distinct_++)};
+                return;
             }
         }
     }
 
-private:
+    struct Slot {
+        CellId id;
+        uint32_t count;
+        uint32_t first;
+    };
+
     static uint64_t mix(uint64_t x) {
         x ^= x >> 30;
         x *= 0xbf58476d1ce4e5b9ULL;
@@ -50,23 +75,19 @@ private:
     }
 
     void grow() {
-        std::vector<CellId> keys(keys_.size() * 2, kEmpty);
-        std::vector<uint32_t> slots(keys.size());
-        size_t mask = keys.size() - 1;
-        for (size_t j = 0; j < keys_.size(); ++j) {
-            if (keys_[j] == kEmpty) continue;
-            size_t i = mix(keys_[j]) & mask;
-            while (keys[i] != kEmpty) i = (i + 1) & mask;
-            keys[i] = keys_[j];
-            slots[i] = slots_[j];
+        std::vector<Slot> bigger(slots_.size() * 2, Slot{kEmpty, 0, 0});
+        const size_t mask = bigger.size() - 1;
+        for (const Slot& s : slots_) {
+            if (s.id == kEmpty) continue;
+            size_t i = mix(s.id) & mask;
+            while (bigger[i].id != kEmpty) i = (i + 1) & mask;
+            bigger[i] = s;
         }
-        keys_.swap(keys);
-        slots_.swap(slots);
+        slots_.swap(bigger);
     }
 
-    std::vector<CellId> keys_;
-    std::vector<uint32_t> slots_;
-    size_t used_ = 0;
+    std::vector<Slot> slots_;
+    size_t distinct_ = 0;
 };
 
 void appendCorner(std::string& out, const LonLat& p) {
@@ -81,19 +102,15 @@ void appendCorner(std::string& out, const LonLat& p) {
 
 std::vector<CellCount> aggregateDensity(const std::vector<LonLat>& stations, int res) {
     res = clampResolution(res);
-    std::vector<CellCount> cells;
-    // Dense station sets share cells; start small and let the index grow.
-    CellIndex index(stations.size() < 4096 ? stations.size() : stations.size() / 4);
-    for (const LonLat& s : stations) {
-        CellId id = makeCellId(s.lat, s.lon, res);
-        bool inserted;
-        uint32_t slot = index.findOrInsert(id, static_cast<uint32_t>(cells.size()), inserted);
-        if (inserted)
-            cells.push_back({id, 1});
-        else
-            ++cells[slot].count;
+    // Dense station sets share cells; start small and let the map grow.
+    CellCounter counter(stations.size() < 4096 ? stations.size() : stations.size() / 4);
+    CellId batch[32];
+    for (size_t at = 0; at < stations.size(); at += 32) {
+        const size_t n = std::min<size_t>(32, stations.size() - at);
+        for (size_t k = 0; k < n; ++k) batch[k] = makeCellId(stations[at + k].lat, stations[at + k].lon, res);
+        counter.addBatch(batch, n);
     }
-    return cells;
+    return counter.cells();
 }
 
 std::string writeDensityGeoJson(const std::vector<CellId>& ids, const std::vector<double>& values) {

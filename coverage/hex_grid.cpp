@@ -84,10 +84,12 @@ std::vector<LonLat> cellOutline(CellId id) {
     static constexpr int kUp[6] = {0, 1, 1, 0, -1, -1};
     const double halfS = s / 2, riseS = s * (kSqrt3 / 2);
     const int64_t x0 = 3 * c.q, y0 = c.q + 2 * c.r;
+    // Only three corner rows: one inverse Mercator each.
+    double rowLat[3];
+    for (int m = -1; m <= 1; ++m) rowLat[m + 1] = fromMercatorKm(0, static_cast<double>(y0 + m) * riseS).lat;
     std::vector<LonLat> corners(6);
     for (int i = 0; i < 6; ++i)
-        corners[i] = fromMercatorKm(static_cast<double>(x0 + kAcross[i]) * halfS,
-                                    static_cast<double>(y0 + kUp[i]) * riseS);
+        corners[i] = {fromMercatorKm(static_cast<double>(x0 + kAcross[i]) * halfS, 0).lon, rowLat[kUp[i] + 1]};
     return corners;
 }
 
