@@ -1,17 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 
-#include "run_cli.h"
+#include "cli_harness.h"
+#include "core/file_io.h"
 
-using kit::test::readAll;
 using kit::test::runCli;
-using kit::test::TempDir;
+using kit::test::tempPath;
 
 namespace {
 
-const std::string kSites = std::string(KIT_FIXTURES) + "/sites.tsv";  // 120 sectors on 40 sites
-const std::string kPois = std::string(KIT_FIXTURES) + "/pois.tsv";     // 30 points
+const std::string kSites = kit::test::fixture("sites.tsv");  // 120 sectors on 40 sites
+const std::string kPois = kit::test::fixture("pois.tsv");    // 30 points
+
+std::string readAll(const std::string& path) { return kit::readFileBytes(path).value_or(""); }
+
+bool haveTool(const std::string& name) { return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0; }
 
 size_t countOf(const std::string& text, const std::string& piece) {
     size_t n = 0;
@@ -21,9 +26,8 @@ size_t countOf(const std::string& text, const std::string& piece) {
 
 // The feature count GDAL reads from a GeoJSON file, or -1.
 long gdalFeatureCount(const std::string& path) {
-    TempDir tmp;
-    std::string report = tmp.file("ogrinfo.txt");
-    std::system(("ogrinfo -al -so " + kit::test::shellQuote(path) + " >" + report + " 2>&1").c_str());
+    const std::string report = tempPath("ogrinfo.txt");
+    std::system(("ogrinfo -al -so " + kit::test::shellQuote(path) + " >" + kit::test::shellQuote(report) + " 2>&1").c_str());
     std::smatch m;
     std::string text = readAll(report);
     if (!std::regex_search(text, m, std::regex("Feature Count: (\\d+)"))) return -1;
@@ -33,9 +37,8 @@ long gdalFeatureCount(const std::string& path) {
 }  // namespace
 
 TEST(CoverageCli, DensityAndPredictionOpenInGdal) {
-    if (!kit::test::haveTool("ogrinfo")) GTEST_SKIP() << "ogrinfo (GDAL) is not installed";
-    TempDir tmp;
-    const std::string density = tmp.file("h3_density.geojson"), prediction = tmp.file("coverage_prediction.geojson");
+    if (!haveTool("ogrinfo")) GTEST_SKIP() << "ogrinfo (GDAL) is not installed";
+    const std::string density = tempPath("h3_density.geojson"), prediction = tempPath("coverage_prediction.geojson");
     auto d = runCli("plotvane-cli", {"coverage", "density", kSites, "-o", density, "--level", "9"});
     ASSERT_EQ(d.status, 0) << d.err;
     EXPECT_EQ(d.out, "");
@@ -51,8 +54,7 @@ TEST(CoverageCli, DensityAndPredictionOpenInGdal) {
 }
 
 TEST(CoverageCli, BudgetAndTerrainFiles) {
-    TempDir tmp;
-    const std::string budget = tmp.file("los_analysis.csv"), forced = tmp.file("forced.csv");
+    const std::string budget = tempPath("los_analysis.csv"), forced = tempPath("forced.csv");
     ASSERT_EQ(runCli("plotvane-cli", {"coverage", "budget", kSites, "-o", budget}).status, 0);
     std::string csv = readAll(budget);
     EXPECT_EQ(countOf(csv, "\n"), 121u);
@@ -60,13 +62,14 @@ TEST(CoverageCli, BudgetAndTerrainFiles) {
     EXPECT_EQ(countOf(csv, ",-100.0\n"), 120u);
 
     // A forced model changes the radius; reading standard input, columns by index.
+    const std::string sitesText = readAll(kSites);
     auto f = runCli("plotvane-cli", {"coverage", "budget", "--model", "cost231", "--freq", "900", "--lon", "1", "--lat",
                                      "2", "-o", forced},
-                    kSites);
+                    &sitesText);
     ASSERT_EQ(f.status, 0) << f.err;
     EXPECT_NE(readAll(forced).substr(0, 120), csv.substr(0, 120));
 
-    const std::string terrain = tmp.file("terrain_profile.csv");
+    const std::string terrain = tempPath("terrain_profile.csv");
     ASSERT_EQ(runCli("plotvane-cli", {"coverage", "terrain", kPois, "-o", terrain, "--height", "35"}).status, 0);
     std::string report = readAll(terrain);
     EXPECT_EQ(countOf(report, "\n"), 107u);
@@ -75,11 +78,8 @@ TEST(CoverageCli, BudgetAndTerrainFiles) {
 }
 
 TEST(CoverageCli, WarningsAndUsageErrors) {
-    TempDir tmp;
-    const std::string out = tmp.file("x.csv"), one = tmp.file("one.tsv");
-    {
-        std::ofstream(one) << "经度\t纬度\n116.4\t39.9\n";
-    }
+    const std::string out = tempPath("never_written.csv"), one = tempPath("one.tsv");
+    kit::writeFileBytes(one, "经度\t纬度\n116.4\t39.9\n");
     auto w = runCli("plotvane-cli", {"coverage", "terrain", one, "-o", out});
     EXPECT_EQ(w.status, 2);
     EXPECT_EQ(w.err, "LOS地形分析至少需要2个站点\n");
@@ -96,7 +96,7 @@ TEST(CoverageCli, WarningsAndUsageErrors) {
     EXPECT_EQ(runCli("plotvane-cli", {"coverage", "density", one, "--lon", "经", "-o", out}).status, 2);
     EXPECT_FALSE(std::filesystem::exists(out));
 
-    auto unwritable = runCli("plotvane-cli", {"coverage", "density", one, "-o", tmp.file("no/such/folder.geojson")});
+    auto unwritable = runCli("plotvane-cli", {"coverage", "density", one, "-o", tempPath("no/such/folder.geojson")});
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("无法写入文件"), std::string::npos);
 
