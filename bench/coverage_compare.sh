@@ -8,6 +8,9 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build/linux"
 work="$root/build/bench-h3"
 mkdir -p "$work"
+for tool in node npm; do
+  command -v "$tool" >/dev/null || { echo "coverage_compare: needs $tool (Node.js with npm)" >&2; exit 1; }
+done
 
 cmake --build "$build" --target kit_bench plotvane-cli >/dev/null
 if [ ! -d "$work/node_modules/h3-js" ]; then
