@@ -20,22 +20,24 @@ awk 'BEGIN { srand(12345); print "站名\t经度\t纬度\t方位角\t半径\t波
       39.5 + int(s / 300) * 0.004, (i % 3) * 120 + int(rand() * 40), 200 + int(rand() * 800), 30 + int(rand() * 60) } }' \
   > "$work/sites.tsv"
 
-best() {  # best wall time in seconds of RUNS runs of the command
-  local times="" t
+# "wall / cpu" seconds (cpu = user + system), the best of RUNS runs by CPU:
+# on a shared machine the CPU time is the steadier figure.
+best() {
+  local all="" t
   for ((i = 0; i < ${RUNS:-1}; i++)); do
-    t=$( { TIMEFORMAT=%R; time "$@" >/dev/null 2>&1; } 2>&1 )
-    times="$times $t"
+    t=$( { TIMEFORMAT='%R %U %S'; time "$@" >/dev/null 2>&1; } 2>&1 )
+    all="$all$t"$'\n'
   done
-  echo "$times" | awk '{ b = $1; for (i = 2; i <= NF; i++) if ($i < b) b = $i; printf "%.2f", b }'
+  echo -n "$all" | awk 'NR == 1 || $2 + $3 < c { w = $1; c = $2 + $3 } END { printf "%.2f / %.2f", w, c }'
 }
 
 sectors() { "$bin" sectors "$work/sites.tsv" --azimuth 方位角 --distance 半径 --angle 波宽 -o "$1"; }
 sectors "$work/kit.geojson"
 
-printf "%-10s %12s %12s\n" format "kit (s)" "ogr2ogr (s)"
-printf "%-10s %12s %12s\n" GeoJSON "$(best sectors "$work/kit.geojson")" \
+printf "%-10s %16s %16s\n" format "kit wall/cpu s" "ogr2ogr wall/cpu"
+printf "%-10s %16s %16s\n" GeoJSON "$(best sectors "$work/kit.geojson")" \
   "$(best ogr2ogr -overwrite -f GeoJSON "$work/gdal.geojson" "$work/kit.geojson")"
-printf "%-10s %12s %12s\n" KML "$(best sectors "$work/kit.kml")" \
+printf "%-10s %16s %16s\n" KML "$(best sectors "$work/kit.kml")" \
   "$(best ogr2ogr -overwrite -f KML "$work/gdal.kml" "$work/kit.geojson")"
-printf "%-10s %12s %12s\n" Shapefile "$(best sectors "$work/kit.shp")" \
+printf "%-10s %16s %16s\n" Shapefile "$(best sectors "$work/kit.shp")" \
   "$(best ogr2ogr -overwrite -f "ESRI Shapefile" "$work/gdal.shp" "$work/kit.geojson")"
