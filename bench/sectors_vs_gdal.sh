@@ -32,7 +32,7 @@ best() {
 }
 
 sectors() { "$bin" sectors "$work/sites.tsv" --azimuth 方位角 --distance 半径 --angle 波宽 -o "$1"; }
-sectors "$work/kit.geojson"
+sectors "$work/kit.geojson" 2>/dev/null
 
 printf "%-10s %16s %16s\n" format "kit wall/cpu s" "ogr2ogr wall/cpu"
 printf "%-10s %16s %16s\n" GeoJSON "$(best sectors "$work/kit.geojson")" \
