@@ -36,13 +36,7 @@ HICON loadLogo() {
 // layered window with per-pixel alpha.
 void draw() {
     if (!b.hwnd) return;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = kBallSize;
-    bi.bmiHeader.biHeight = -kBallSize;  // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = topDownArgbInfo(kBallSize, kBallSize);
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
     void* bits = nullptr;

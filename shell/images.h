@@ -42,6 +42,9 @@ HICON loadIconFromPng(std::wstring_view relativePath, int size);
 void drawImage(HDC dc, const Image& image, int x, int y, int width, int height);
 // Fills an anti-aliased ellipse in an opaque colour.
 void fillEllipse(HDC dc, COLORREF color, int x, int y, int width, int height);
+// The header of a top-down 32-bit device-independent bitmap.
+BITMAPINFO topDownArgbInfo(int width, int height);
+
 // Draws an icon with its alpha channel kept, scaled into the rectangle.
 void drawIconScaled(HDC dc, HICON icon, int x, int y, int width, int height);
 

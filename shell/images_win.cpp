@@ -119,6 +119,17 @@ void fillEllipse(HDC dc, COLORREF color, int x, int y, int width, int height) {
     gp::GdipDeleteGraphics(g);
 }
 
+BITMAPINFO topDownArgbInfo(int width, int height) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    return bi;
+}
+
 void drawIconScaled(HDC dc, HICON icon, int x, int y, int width, int height) {
     if (!icon) return;
     ICONINFO ii{};
@@ -128,13 +139,7 @@ void drawIconScaled(HDC dc, HICON icon, int x, int y, int width, int height) {
         // GDI+ drops the alpha of icons it reads itself, so go through the bits.
         int w = bm.bmWidth, h = bm.bmHeight;
         std::vector<BYTE> bits(static_cast<size_t>(w) * h * 4);
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO bi = topDownArgbInfo(w, h);
         HDC screen = GetDC(nullptr);
         GetDIBits(screen, ii.hbmColor, 0, static_cast<UINT>(h), bits.data(), &bi, DIB_RGB_COLORS);
         ReleaseDC(nullptr, screen);

@@ -47,6 +47,17 @@ void fill(HDC dc, const RECT& r, COLORREF c) {
 
 HMENU idMenu(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
 
+// Runs the painter between BeginPaint and EndPaint with the client rectangle.
+template <typename Painter>
+void paintClient(HWND hwnd, Painter&& painter) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    painter(dc, rc);
+    EndPaint(hwnd, &ps);
+}
+
 void trackLeave(HWND hwnd) {
     TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd, 0};
     TrackMouseEvent(&tme);
@@ -65,22 +76,18 @@ LRESULT CALLBACK titleProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_ERASEBKGND:
             return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
-            RECT rc;
-            GetClientRect(hwnd, &rc);
-            fill(dc, rc, g.cfg.colors.titleBar);
-            if (g.corner) DrawIconEx(dc, 5, 6, g.corner, 16, 16, 0, nullptr, DI_NORMAL);
-            SetBkMode(dc, TRANSPARENT);
-            SetTextColor(dc, g.cfg.colors.titleText);
-            HGDIOBJ old = SelectObject(dc, g.titleFont);
-            RECT text{24, 0, rc.right - g.cfg.closeWidth - 4, rc.bottom};
-            DrawTextW(dc, g.cfg.title.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-            SelectObject(dc, old);
-            EndPaint(hwnd, &ps);
+        case WM_PAINT:
+            paintClient(hwnd, [&](HDC dc, RECT rc) {
+                fill(dc, rc, g.cfg.colors.titleBar);
+                if (g.corner) DrawIconEx(dc, 5, 6, g.corner, 16, 16, 0, nullptr, DI_NORMAL);
+                SetBkMode(dc, TRANSPARENT);
+                SetTextColor(dc, g.cfg.colors.titleText);
+                HGDIOBJ old = SelectObject(dc, g.titleFont);
+                RECT text{24, 0, rc.right - g.cfg.closeWidth - 4, rc.bottom};
+                DrawTextW(dc, g.cfg.title.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+                SelectObject(dc, old);
+            });
             return 0;
-        }
         case WM_LBUTTONDOWN:
         case WM_LBUTTONUP:
         case WM_RBUTTONDOWN: {
@@ -102,20 +109,16 @@ LRESULT CALLBACK closeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_ERASEBKGND:
             return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
-            RECT rc;
-            GetClientRect(hwnd, &rc);
-            fill(dc, rc, g.closeHover || g.closePressed ? g.cfg.colors.closeHot : g.cfg.colors.titleBar);
-            SetBkMode(dc, TRANSPARENT);
-            SetTextColor(dc, RGB(255, 255, 255));
-            HGDIOBJ old = SelectObject(dc, g.closeFont);
-            DrawTextW(dc, L"×", -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-            SelectObject(dc, old);
-            EndPaint(hwnd, &ps);
+        case WM_PAINT:
+            paintClient(hwnd, [&](HDC dc, RECT rc) {
+                fill(dc, rc, g.closeHover || g.closePressed ? g.cfg.colors.closeHot : g.cfg.colors.titleBar);
+                SetBkMode(dc, TRANSPARENT);
+                SetTextColor(dc, RGB(255, 255, 255));
+                HGDIOBJ old = SelectObject(dc, g.closeFont);
+                DrawTextW(dc, L"×", -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+                SelectObject(dc, old);
+            });
             return 0;
-        }
         case WM_MOUSEMOVE:
             if (!g.closeHover) {
                 g.closeHover = true;
@@ -148,15 +151,11 @@ LRESULT CALLBACK stripProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_ERASEBKGND:
             return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
-            RECT rc;
-            GetClientRect(hwnd, &rc);
-            fill(dc, rc, g.cfg.colors.strip);
-            EndPaint(hwnd, &ps);
+        case WM_PAINT:
+            paintClient(hwnd, [&](HDC dc, RECT rc) {
+                fill(dc, rc, g.cfg.colors.strip);
+            });
             return 0;
-        }
         case WM_COMMAND:
             return SendMessageW(g.main, WM_COMMAND, wParam, lParam);
         default:
@@ -172,22 +171,18 @@ LRESULT CALLBACK tabButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     switch (msg) {
         case WM_ERASEBKGND:
             return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
-            RECT rc;
-            GetClientRect(hwnd, &rc);
-            const ShellColors& c = g.cfg.colors;
-            bool selected = i == g.current;
-            fill(dc, rc, selected ? c.tabSelected : valid && g.tabHover[i] ? c.tabHovered : c.tabNormal);
-            if (selected && c.selectedIndicator) fill(dc, RECT{0, 2, 3, rc.bottom - 2}, *c.selectedIndicator);
-            if (valid && g.icons[i]) {
-                int s = g.cfg.tabIconSize;
-                drawImage(dc, g.icons[i], (rc.right - s) / 2, (rc.bottom - s) / 2, s, s);
-            }
-            EndPaint(hwnd, &ps);
+        case WM_PAINT:
+            paintClient(hwnd, [&](HDC dc, RECT rc) {
+                const ShellColors& c = g.cfg.colors;
+                bool selected = i == g.current;
+                fill(dc, rc, selected ? c.tabSelected : valid && g.tabHover[i] ? c.tabHovered : c.tabNormal);
+                if (selected && c.selectedIndicator) fill(dc, RECT{0, 2, 3, rc.bottom - 2}, *c.selectedIndicator);
+                if (valid && g.icons[i]) {
+                    int s = g.cfg.tabIconSize;
+                    drawImage(dc, g.icons[i], (rc.right - s) / 2, (rc.bottom - s) / 2, s, s);
+                }
+            });
             return 0;
-        }
         case WM_MOUSEMOVE:
             if (valid && !g.tabHover[i]) {
                 g.tabHover[i] = true;

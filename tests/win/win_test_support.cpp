@@ -62,13 +62,7 @@ Capture::Capture(HWND hwnd) {
     GetWindowRect(hwnd, &r);
     w_ = r.right - r.left;
     h_ = r.bottom - r.top;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w_;
-    bi.bmiHeader.biHeight = -h_;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = topDownArgbInfo(w_, h_);
     HDC screen = GetDC(nullptr);
     HDC mem = CreateCompatibleDC(screen);
     void* bits = nullptr;
