@@ -16,8 +16,9 @@ namespace {
 constexpr double kRelativeSlack = 1e-6;
 constexpr double kAbsoluteSlack = 1e-12;
 // Beyond this many degrees the great-circle distance's trigonometry is too
-// coarse to bound by position; such points are compared with every point.
-constexpr double kPlainDegrees = 1e4;
+// coarse to bound by position, and past a pole its terms cancel and it errs by
+// centimetres; such points are compared with every point.
+constexpr double kPlainDegrees = 1000;
 
 struct CellKey {
     int64_t x, y, z;
@@ -110,7 +111,7 @@ std::vector<int32_t> groupPoints(const std::vector<LonLat>& points, double metre
         const double lon = points[i].lon, lat = points[i].lat;
         if (!std::isfinite(lon) || !std::isfinite(lat)) {
             kind[i] = Alone;  // its distance to anything is NaN
-        } else if (std::fabs(lon) > kPlainDegrees || std::fabs(lat) > kPlainDegrees) {
+        } else if (std::fabs(lon) > kPlainDegrees || std::fabs(lat) > 90) {
             kind[i] = Far;
             far.push_back(i);
         } else {

@@ -15,7 +15,7 @@ constexpr double kRelativeSlack = 1e-6;
 constexpr double kAbsoluteSlack = 1e-9;  // degrees, about 0.1 mm
 // Beyond this many degrees the trigonometry of the great-circle distance
 // loses too much precision to bound; such points meet every point feature.
-constexpr double kPlainDegrees = 1e4;
+constexpr double kPlainDegrees = 1000;
 // Near the poles a longitude bound stops meaning anything.
 constexpr double kMinCosine = 1e-6;
 
@@ -23,19 +23,14 @@ double widen(double degrees, double nearby) {
     return degrees * (1 + kRelativeSlack) + kAbsoluteSlack + 1e-12 * std::fabs(nearby);
 }
 
-// The same place on the sphere with latitude in [-90, 90] and longitude in
-// [-180, 180]; false when the coordinates are too large to place reliably.
+// The point with its longitude brought into [-180, 180]; false when its
+// great-circle distances are too inexact to bound by position: far-off
+// coordinates, and latitudes past a pole, where the distance formula cancels
+// its own terms and errs by centimetres.
 bool placeOnSphere(double lon, double lat, double& outLon, double& outLat) {
-    if (!(std::fabs(lon) <= kPlainDegrees && std::fabs(lat) <= kPlainDegrees)) return false;
-    if (std::fabs(lat) <= 90) {
-        outLon = std::remainder(lon, 360.0);
-        outLat = lat;
-        return true;
-    }
-    const double phi = lat * kDegToRad, lambda = lon * kDegToRad;
-    const double x = std::cos(phi) * std::cos(lambda), y = std::cos(phi) * std::sin(lambda), z = std::sin(phi);
-    outLat = std::atan2(z, std::hypot(x, y)) / kDegToRad;
-    outLon = std::atan2(y, x) / kDegToRad;
+    if (!(std::fabs(lon) <= kPlainDegrees && std::fabs(lat) <= 90)) return false;
+    outLon = std::remainder(lon, 360.0);
+    outLat = lat;
     return true;
 }
 
