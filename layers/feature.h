@@ -29,6 +29,8 @@ struct Layer {
     // Appends the feature's keys that fieldNames does not hold yet, in the
     // map's key order.
     void noteFields(const Feature& f);
+    void noteFields(const std::map<std::string, std::string>& properties);
+    void noteField(const std::string& name);
 };
 
 }  // namespace kit

@@ -12,6 +12,10 @@ namespace kit {
 // Appends the placemarks' points and polygons to the layer; never fails.
 void readKml(std::string_view text, Layer& layer);
 
+// The KML document for a GeoJSON text: one placemark per feature that has
+// coordinates, named "Feature <n>", without the properties.
+std::string kmlFromGeoJson(std::string_view geojson);
+
 // Converts and writes; Success (path in text) or Error with the message to show.
 Outcome writeKml(std::string_view geojson, const std::string& utf8Path);
 

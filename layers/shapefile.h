@@ -1,8 +1,11 @@
 #pragma once
 // ESRI Shapefile sets (.shp, .shx, .dbf): the reader for reference layers and
 // the writer for generated layers.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/outcome.h"
 #include "layers/feature.h"
@@ -15,5 +18,60 @@ bool readShapefile(const std::string& utf8ShpPath, Layer& layer);
 // Converts the GeoJSON text and writes the set at the path ending in ".shp";
 // Success (path in text) or Error with the message to show.
 Outcome writeShapefile(std::string_view geojson, const std::string& utf8ShpPath);
+
+// --- The in-memory shapefile behind both ---
+
+struct FieldDef {
+    std::string name;  // at most 10 bytes
+    char fieldType = 'C';
+    int width = 0;
+    int decimals = 0;
+};
+
+struct ShapeRecord {
+    int32_t shapeType = 0;
+    std::vector<double> xs, ys;
+    std::vector<int32_t> partStarts;
+    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+};
+
+struct AttrRecord {
+    std::vector<std::string> values;  // one per field; missing trailing ones are empty
+    bool deleted = false;
+};
+
+struct ShapeFiles {
+    std::string shp, shx, dbf;
+};
+
+struct ShapeLayer {
+    int32_t shapeType = 0;
+    double xMin = 1e30, yMin = 1e30, xMax = -1e30, yMax = -1e30;
+    std::vector<FieldDef> fields;
+    std::vector<ShapeRecord> shapes;
+    std::vector<AttrRecord> records;
+
+    void addField(std::string_view name, char fieldType, int width, int decimals);
+    void addPoint(double x, double y, std::vector<std::string> values);
+    // Closes the ring when its ends differ; stored as given, not reoriented.
+    void addPolygon(std::vector<Position> ring, std::vector<std::string> values);
+
+    // The three files' bytes.
+    ShapeFiles encode() const;
+    // Writes .shp, .shx and .dbf beside each other; false if any fails.
+    bool save(const std::string& utf8ShpPath) const;
+};
+
+// Decodes a .shp buffer and its .dbf buffer (empty when there is none).
+// Nothing when the .shp is shorter than its header or not a shapefile; a
+// truncated or corrupt tail just ends the records.
+std::optional<ShapeLayer> decodeShapefile(std::string_view shp, std::string_view dbf);
+
+// Appends the decoded records as features (points, polygons per part,
+// multipoints exploded) with their attributes.
+void appendShapeLayer(const ShapeLayer& shapes, Layer& layer);
+
+// "dir/a.shp" -> "dir/a.<ext>": the text after the last '.' replaced.
+std::string siblingPath(const std::string& utf8ShpPath, std::string_view ext);
 
 }  // namespace kit

@@ -1,0 +1,445 @@
+#include "layers/shapefile.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "core/file_io.h"
+#include "layers/geojson_reader.h"
+
+namespace kit {
+
+namespace {
+
+constexpr int32_t kFileCode = 9994;
+constexpr int32_t kVersion = 1000;
+constexpr size_t kHeaderBytes = 100;
+constexpr int32_t kMaxParts = 100000;
+constexpr int32_t kMaxPoints = 10000000;
+
+// --- Little byte writers and readers; the caller checks the bounds. ---
+
+void putBE32(std::string& out, int32_t v) {
+    uint32_t u = static_cast<uint32_t>(v);
+    char b[4] = {static_cast<char>(u >> 24), static_cast<char>(u >> 16), static_cast<char>(u >> 8),
+                 static_cast<char>(u)};
+    out.append(b, 4);
+}
+
+void putLE32(std::string& out, int32_t v) {
+    uint32_t u = static_cast<uint32_t>(v);
+    char b[4] = {static_cast<char>(u), static_cast<char>(u >> 8), static_cast<char>(u >> 16),
+                 static_cast<char>(u >> 24)};
+    out.append(b, 4);
+}
+
+void putLE16(std::string& out, uint16_t v) {
+    out.push_back(static_cast<char>(v & 0xFF));
+    out.push_back(static_cast<char>(v >> 8));
+}
+
+void putDouble(std::string& out, double d) {
+    uint64_t u = std::bit_cast<uint64_t>(d);
+    char b[8];
+    for (int i = 0; i < 8; ++i) b[i] = static_cast<char>(u >> (8 * i));
+    out.append(b, 8);
+}
+
+void setBE32(std::string& out, size_t at, int32_t v) {
+    std::string tmp;
+    putBE32(tmp, v);
+    out.replace(at, 4, tmp);
+}
+
+uint8_t byteAt(std::string_view s, size_t at) { return static_cast<uint8_t>(s[at]); }
+
+int32_t getBE32(std::string_view s, size_t at) {
+    return static_cast<int32_t>(uint32_t(byteAt(s, at)) << 24 | uint32_t(byteAt(s, at + 1)) << 16 |
+                                uint32_t(byteAt(s, at + 2)) << 8 | uint32_t(byteAt(s, at + 3)));
+}
+
+int32_t getLE32(std::string_view s, size_t at) {
+    return static_cast<int32_t>(uint32_t(byteAt(s, at)) | uint32_t(byteAt(s, at + 1)) << 8 |
+                                uint32_t(byteAt(s, at + 2)) << 16 | uint32_t(byteAt(s, at + 3)) << 24);
+}
+
+uint16_t getLE16(std::string_view s, size_t at) {
+    return static_cast<uint16_t>(byteAt(s, at) | byteAt(s, at + 1) << 8);
+}
+
+double getDouble(std::string_view s, size_t at) {
+    uint64_t u = 0;
+    for (int i = 7; i >= 0; --i) u = u << 8 | byteAt(s, at + i);
+    return std::bit_cast<double>(u);
+}
+
+bool isPointType(int32_t t) { return t == 1 || t == 11; }
+bool isPolyType(int32_t t) { return t == 3 || t == 5 || t == 13 || t == 15; }
+bool isMultiPointType(int32_t t) { return t == 8 || t == 18; }
+
+size_t contentBytes(const ShapeRecord& r) {
+    if (r.shapeType == 1) return 20;
+    if (r.shapeType == 3 || r.shapeType == 5) return 44 + 4 * r.partStarts.size() + 16 * r.xs.size();
+    if (r.shapeType == 8) return 40 + 16 * r.xs.size();
+    return 4;
+}
+
+void putBox(std::string& out, double x0, double y0, double x1, double y1) {
+    putDouble(out, x0);
+    putDouble(out, y0);
+    putDouble(out, x1);
+    putDouble(out, y1);
+}
+
+void putPoints(std::string& out, const ShapeRecord& r) {
+    for (size_t i = 0; i < r.xs.size(); ++i) {
+        putDouble(out, r.xs[i]);
+        putDouble(out, r.ys[i]);
+    }
+}
+
+// A count field of a record: outside 0..limit it counts as 0.
+int32_t boundedCount(int32_t n, int32_t limit) { return n < 0 || n > limit ? 0 : n; }
+
+// Appends up to `count` points from `at`, as far as the record holds them.
+void readPoints(std::string_view c, uint64_t at, int32_t count, ShapeRecord& r) {
+    if (at >= c.size()) return;
+    uint64_t fit = (c.size() - at) / 16;
+    size_t n = static_cast<size_t>(std::min<uint64_t>(fit, static_cast<uint64_t>(count)));
+    r.xs.reserve(n);
+    r.ys.reserve(n);
+    for (size_t k = 0; k < n; ++k) {
+        r.xs.push_back(getDouble(c, at + 16 * k));
+        r.ys.push_back(getDouble(c, at + 16 * k + 8));
+    }
+}
+
+ShapeRecord decodeRecord(std::string_view c) {
+    ShapeRecord r;
+    r.shapeType = getLE32(c, 0);
+    if (isPointType(r.shapeType)) {
+        if (c.size() < 20) return r;
+        r.xs.push_back(getDouble(c, 4));
+        r.ys.push_back(getDouble(c, 12));
+    } else if (isPolyType(r.shapeType)) {
+        if (c.size() < 44) return r;
+        r.xMin = getDouble(c, 4), r.yMin = getDouble(c, 12), r.xMax = getDouble(c, 20), r.yMax = getDouble(c, 28);
+        int32_t parts = boundedCount(getLE32(c, 36), kMaxParts);
+        int32_t points = boundedCount(getLE32(c, 40), kMaxPoints);
+        for (int32_t k = 0; k < parts && 44 + 4 * uint64_t(k) + 4 <= c.size(); ++k)
+            r.partStarts.push_back(getLE32(c, 44 + 4 * size_t(k)));
+        readPoints(c, 44 + 4 * uint64_t(parts), points, r);
+    } else if (isMultiPointType(r.shapeType)) {
+        if (c.size() < 40) return r;
+        r.xMin = getDouble(c, 4), r.yMin = getDouble(c, 12), r.xMax = getDouble(c, 20), r.yMax = getDouble(c, 28);
+        readPoints(c, 40, boundedCount(getLE32(c, 36), kMaxPoints), r);
+    }
+    return r;
+}
+
+void decodeDbf(std::string_view dbf, ShapeLayer& layer) {
+    if (dbf.size() < 32) return;
+    int32_t count = getLE32(dbf, 4);
+    size_t headerLen = getLE16(dbf, 8);
+    size_t recordLen = getLE16(dbf, 10);
+    int fieldCount = (static_cast<int>(headerLen) - 33) / 32;
+    for (int k = 0; k < fieldCount; ++k) {
+        size_t d = 32 + 32 * size_t(k);
+        // A descriptor past the end, or the header terminator where one was
+        // announced (headers padded beyond it), ends the list.
+        if (d + 32 > dbf.size() || byteAt(dbf, d) == 0x0D) break;
+        FieldDef f;
+        std::string_view name = dbf.substr(d, 11);
+        f.name = std::string(name.substr(0, name.find('\0')));
+        f.fieldType = dbf[d + 11];
+        f.width = byteAt(dbf, d + 16);
+        f.decimals = byteAt(dbf, d + 17);
+        layer.fields.push_back(std::move(f));
+    }
+    // A record holds at least its deletion flag; a zero length would let a
+    // lying count run on forever.
+    if (count <= 0 || recordLen < 1) return;
+    size_t at = headerLen;
+    for (int32_t r = 0; r < count && at <= dbf.size() && dbf.size() - at >= recordLen; ++r, at += recordLen) {
+        std::string_view rec = dbf.substr(at, recordLen);
+        AttrRecord a;
+        a.deleted = rec[0] == '*';
+        size_t pos = 1;
+        for (const FieldDef& f : layer.fields) {
+            if (pos + f.width > rec.size()) break;
+            std::string_view v = rec.substr(pos, f.width);
+            while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
+            a.values.emplace_back(v);
+            pos += f.width;
+        }
+        layer.records.push_back(std::move(a));
+    }
+}
+
+void widen(ShapeLayer& l, double x, double y) {
+    l.xMin = std::min(l.xMin, x);
+    l.yMin = std::min(l.yMin, y);
+    l.xMax = std::max(l.xMax, x);
+    l.yMax = std::max(l.yMax, y);
+}
+
+Feature makeFeature(const char* type, const std::map<std::string, std::string>& props) {
+    Feature f;
+    f.type = type;
+    f.properties = props;
+    return f;
+}
+
+}  // namespace
+
+std::string siblingPath(const std::string& utf8ShpPath, std::string_view ext) {
+    size_t dot = utf8ShpPath.rfind('.');
+    size_t sep = utf8ShpPath.find_last_of("/\\");
+    if (dot == std::string::npos || (sep != std::string::npos && dot < sep)) return utf8ShpPath + "." + std::string(ext);
+    return utf8ShpPath.substr(0, dot + 1) + std::string(ext);
+}
+
+// --- Writing ---
+
+void ShapeLayer::addField(std::string_view name, char fieldType, int width, int decimals) {
+    fields.push_back({std::string(name.substr(0, 10)), fieldType, width, decimals});
+}
+
+void ShapeLayer::addPoint(double x, double y, std::vector<std::string> values) {
+    ShapeRecord r;
+    r.shapeType = 1;
+    r.xs.push_back(x);
+    r.ys.push_back(y);
+    widen(*this, x, y);
+    shapes.push_back(std::move(r));
+    records.push_back({std::move(values), false});
+}
+
+void ShapeLayer::addPolygon(std::vector<Position> ring, std::vector<std::string> values) {
+    if (!ring.empty() && !(ring.front() == ring.back())) ring.push_back(ring.front());
+    ShapeRecord r;
+    r.shapeType = 5;
+    r.partStarts.push_back(0);
+    r.xs.reserve(ring.size());
+    r.ys.reserve(ring.size());
+    r.xMin = r.yMin = 1e30;
+    r.xMax = r.yMax = -1e30;
+    for (const Position& p : ring) {
+        r.xs.push_back(p.lon);
+        r.ys.push_back(p.lat);
+        r.xMin = std::min(r.xMin, p.lon);
+        r.yMin = std::min(r.yMin, p.lat);
+        r.xMax = std::max(r.xMax, p.lon);
+        r.yMax = std::max(r.yMax, p.lat);
+        widen(*this, p.lon, p.lat);
+    }
+    shapes.push_back(std::move(r));
+    records.push_back({std::move(values), false});
+}
+
+ShapeFiles ShapeLayer::encode() const {
+    ShapeFiles f;
+    size_t shpBytes = kHeaderBytes;
+    for (const ShapeRecord& r : shapes) shpBytes += 8 + contentBytes(r);
+
+    std::string& shp = f.shp;
+    shp.reserve(shpBytes);
+    putBE32(shp, kFileCode);
+    shp.append(20, '\0');
+    putBE32(shp, static_cast<int32_t>(shpBytes / 2));
+    putLE32(shp, kVersion);
+    putLE32(shp, shapeType);
+    putBox(shp, xMin, yMin, xMax, yMax);
+    shp.append(32, '\0');
+
+    std::string& shx = f.shx;
+    shx.reserve(kHeaderBytes + 8 * shapes.size());
+    shx.assign(shp, 0, kHeaderBytes);
+    setBE32(shx, 24, static_cast<int32_t>((kHeaderBytes + 8 * shapes.size()) / 2));
+
+    int32_t number = 1;
+    for (const ShapeRecord& r : shapes) {
+        int32_t words = static_cast<int32_t>(contentBytes(r) / 2);
+        putBE32(shx, static_cast<int32_t>(shp.size() / 2));
+        putBE32(shx, words);
+        putBE32(shp, number++);
+        putBE32(shp, words);
+        putLE32(shp, r.shapeType);
+        if (r.shapeType == 1) {
+            putPoints(shp, r);
+        } else if (r.shapeType == 3 || r.shapeType == 5) {
+            putBox(shp, r.xMin, r.yMin, r.xMax, r.yMax);
+            putLE32(shp, static_cast<int32_t>(r.partStarts.size()));
+            putLE32(shp, static_cast<int32_t>(r.xs.size()));
+            for (int32_t s : r.partStarts) putLE32(shp, s);
+            putPoints(shp, r);
+        } else if (r.shapeType == 8) {
+            putBox(shp, r.xMin, r.yMin, r.xMax, r.yMax);
+            putLE32(shp, static_cast<int32_t>(r.xs.size()));
+            putPoints(shp, r);
+        }
+    }
+
+    std::string& dbf = f.dbf;
+    size_t recordLen = 1;
+    for (const FieldDef& fd : fields) recordLen += fd.width;
+    dbf.reserve(33 + 32 * fields.size() + recordLen * records.size() + 1);
+    dbf.push_back(3);
+    dbf.push_back(26), dbf.push_back(1), dbf.push_back(1);
+    putLE32(dbf, static_cast<int32_t>(records.size()));
+    putLE16(dbf, static_cast<uint16_t>(32 * fields.size() + 33));
+    putLE16(dbf, static_cast<uint16_t>(recordLen));
+    dbf.append(20, '\0');
+    for (const FieldDef& fd : fields) {
+        std::string d(32, '\0');
+        d.replace(0, std::min<size_t>(fd.name.size(), 10), fd.name.substr(0, 10));
+        d[11] = fd.fieldType;
+        d[16] = static_cast<char>(fd.width);
+        d[17] = static_cast<char>(fd.decimals);
+        dbf += d;
+    }
+    dbf.push_back(0x0D);
+    for (const AttrRecord& a : records) {
+        std::string rec(recordLen, ' ');
+        size_t pos = 1;
+        for (size_t k = 0; k < fields.size(); ++k) {
+            size_t w = static_cast<size_t>(fields[k].width);
+            if (k < a.values.size()) rec.replace(pos, std::min(w, a.values[k].size()), a.values[k], 0, w);
+            pos += w;
+        }
+        dbf += rec;
+    }
+    dbf.push_back(0x1A);
+    return f;
+}
+
+bool ShapeLayer::save(const std::string& utf8ShpPath) const {
+    ShapeFiles f = encode();
+    // A set missing its index or table is no usable shapefile, so every part
+    // must be written for the save to count.
+    bool ok = writeFileBytes(utf8ShpPath, f.shp);
+    ok = writeFileBytes(siblingPath(utf8ShpPath, "shx"), f.shx) && ok;
+    ok = writeFileBytes(siblingPath(utf8ShpPath, "dbf"), f.dbf) && ok;
+    return ok;
+}
+
+Outcome writeShapefile(std::string_view geojson, const std::string& utf8ShpPath) {
+    auto features = scanFeatures(geojson);
+    if (features.empty()) return Outcome::error("GeoJSON 中未找到要素");
+
+    std::optional<std::string_view> layerType;
+    for (const auto& [start, end] : features) {
+        layerType = geometryTypeOf(geojson.substr(start, end - start + 1));
+        if (layerType) break;
+    }
+    const bool polygons = layerType == "Polygon";
+    if (!polygons && layerType != "Point") return Outcome::error("不支持的几何类型，仅支持 Point 和 Polygon");
+
+    ShapeLayer layer;
+    layer.shapeType = polygons ? 5 : 1;
+    layer.addField("ID", 'N', 10, 0);
+    int counter = 0;
+    for (const auto& [start, end] : features) {
+        std::string_view feature = geojson.substr(start, end - start + 1);
+        auto colon = coordinatesColon(feature);
+        if (!colon) continue;
+        size_t open = feature.find('[', *colon + 1);
+        if (open == std::string_view::npos) continue;
+        // A feature of another type read as this layer's type would give
+        // made-up positions (longitude 0); it is left out instead.
+        auto own = geometryTypeOf(feature);
+        bool foreign = own && *own != (polygons ? "Polygon" : "Point");
+        if (polygons) {
+            int id = counter++;
+            if (foreign) continue;
+            auto ring = readFirstRing(feature, open + 1);
+            if (ring.size() >= 3) layer.addPolygon(std::move(ring), {std::to_string(id)});
+        } else {
+            if (foreign) continue;
+            Position p = readBracketPosition(feature, open + 1);
+            layer.addPoint(p.lon, p.lat, {std::to_string(counter++)});
+        }
+    }
+    if (!layer.save(utf8ShpPath)) return Outcome::error("写入 Shapefile 失败");
+    return Outcome::success({}, utf8ShpPath);
+}
+
+// --- Reading ---
+
+std::optional<ShapeLayer> decodeShapefile(std::string_view shp, std::string_view dbf) {
+    if (shp.size() < kHeaderBytes || getBE32(shp, 0) != kFileCode) return std::nullopt;
+    ShapeLayer layer;
+    layer.shapeType = getLE32(shp, 32);
+    layer.xMin = getDouble(shp, 36), layer.yMin = getDouble(shp, 44);
+    layer.xMax = getDouble(shp, 52), layer.yMax = getDouble(shp, 60);
+
+    size_t at = kHeaderBytes;
+    while (shp.size() - at >= 8) {
+        int32_t words = getBE32(shp, at + 4);
+        if (words < 0) break;
+        uint64_t bytes = 2 * uint64_t(words);
+        if (bytes > shp.size() - at - 8 || bytes < 4) break;
+        layer.shapes.push_back(decodeRecord(shp.substr(at + 8, static_cast<size_t>(bytes))));
+        at += 8 + static_cast<size_t>(bytes);
+    }
+    decodeDbf(dbf, layer);
+    return layer;
+}
+
+void appendShapeLayer(const ShapeLayer& shapes, Layer& layer) {
+    for (const FieldDef& f : shapes.fields) layer.noteField(f.name);
+
+    for (size_t i = 0; i < shapes.shapes.size(); ++i) {
+        const ShapeRecord& r = shapes.shapes[i];
+        std::map<std::string, std::string> props;
+        if (i < shapes.records.size()) {
+            const auto& values = shapes.records[i].values;
+            for (size_t k = 0; k < values.size() && k < shapes.fields.size(); ++k)
+                props[shapes.fields[k].name] = values[k];
+        }
+        const size_t n = r.xs.size();
+        if (isPointType(r.shapeType)) {
+            if (n == 0) continue;
+            Feature f = makeFeature("Point", props);
+            f.lon = r.xs[0];
+            f.lat = r.ys[0];
+            layer.features.push_back(std::move(f));
+        } else if (isMultiPointType(r.shapeType)) {
+            for (size_t k = 0; k < n; ++k) {
+                Feature f = makeFeature("Point", props);
+                f.lon = r.xs[k];
+                f.lat = r.ys[k];
+                layer.features.push_back(std::move(f));
+            }
+        } else if (isPolyType(r.shapeType)) {
+            // Each part its own polygon; part starts from a corrupt file are
+            // clamped to the points actually read, and empty parts dropped.
+            const size_t parts = r.partStarts.size() > 1 ? r.partStarts.size() : 1;
+            for (size_t k = 0; k < parts; ++k) {
+                size_t from = 0, to = n;
+                if (r.partStarts.size() > 1) {
+                    auto clampIndex = [n](int32_t v) { return v < 0 ? size_t(0) : std::min(size_t(v), n); };
+                    from = clampIndex(r.partStarts[k]);
+                    to = k + 1 < parts ? clampIndex(r.partStarts[k + 1]) : n;
+                }
+                if (to <= from) continue;
+                Feature f = makeFeature("Polygon", props);
+                f.ring.reserve(to - from);
+                for (size_t j = from; j < to; ++j) f.ring.push_back({r.xs[j], r.ys[j]});
+                layer.features.push_back(std::move(f));
+            }
+        }
+    }
+}
+
+bool readShapefile(const std::string& utf8ShpPath, Layer& layer) {
+    auto shp = readFileBytes(utf8ShpPath);
+    if (!shp) return false;
+    auto dbf = readFileBytes(siblingPath(utf8ShpPath, "dbf"));
+    auto decoded = decodeShapefile(*shp, dbf ? std::string_view(*dbf) : std::string_view());
+    if (!decoded) return false;
+    appendShapeLayer(*decoded, layer);
+    return true;
+}
+
+}  // namespace kit

@@ -1,0 +1,200 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "core/file_io.h"
+#include "layers/geojson_writer.h"
+#include "layers/kml.h"
+#include "layers/layer_file.h"
+#include "layer_test_util.h"
+
+using kit::Layer;
+using kit::Position;
+
+namespace {
+
+const std::string kFixtures = KIT_FIXTURES;
+
+std::string sampleGeoJson() {
+    kit::GeoJsonWriter w;
+    w.addFeature("\"type\": \"Polygon\",\n        \"coordinates\": [[" + kit::formatPosition(116.1, 39.1) + ", " +
+                     kit::formatPosition(116.2, 39.1) + ", " + kit::formatPosition(116.2, 39.2) + ", " +
+                     kit::formatPosition(116.1, 39.1) + "]]",
+                 {{"小区", "甲-1", true}, {"方位角", "30", false}});
+    w.addFeature("\"type\": \"Polygon\",\n        \"coordinates\": [[" + kit::formatPosition(116.3, 39.3) + ", " +
+                     kit::formatPosition(116.4, 39.3) + ", " + kit::formatPosition(116.4, 39.4) + ", " +
+                     kit::formatPosition(116.3, 39.3) + "]]",
+                 {{"小区", "乙-2", true}, {"方位角", "150", false}});
+    return w.finish();
+}
+
+Layer loaded(const std::string& path) {
+    Layer layer;
+    auto err = kit::loadLayerFile(path, layer);
+    EXPECT_FALSE(err) << *err;
+    return layer;
+}
+
+void copyFile(const std::string& from, const std::string& to) {
+    ASSERT_TRUE(kit::writeFileBytes(to, kit::test::readAll(from)));
+}
+
+}  // namespace
+
+TEST(LoadLayerFile, ZonesGeoJsonWrittenByGdal) {
+    Layer layer = loaded(kFixtures + "/zones.geojson");
+    ASSERT_EQ(layer.features.size(), 4u);
+    EXPECT_EQ(layer.fieldNames, (std::vector<std::string>{"人口", "区县", "编号"}));
+    EXPECT_EQ(layer.features[0].ring.size(), 5u);
+    EXPECT_EQ(layer.features[0].properties,
+              (std::map<std::string, std::string>{{"区县", "海淀区"}, {"编号", "1"}, {"人口", "313.2"}}));
+    // The hole's positions follow the outer ring's in the one ring.
+    ASSERT_EQ(layer.features[1].ring.size(), 10u);
+    EXPECT_EQ(layer.features[1].ring[5], (Position{116.38, 39.9}));
+    // Both parts of the multipolygon in one ring.
+    ASSERT_EQ(layer.features[2].ring.size(), 10u);
+    EXPECT_EQ(layer.features[2].ring[9], (Position{116.46, 39.93}));
+    EXPECT_EQ(layer.features[3].properties.at("人口"), "");
+    for (const auto& f : layer.features) EXPECT_EQ(f.type, "Polygon");
+}
+
+TEST(LoadLayerFile, ZonesKmlWrittenByGdal) {
+    Layer layer = loaded(kFixtures + "/zones.kml");
+    ASSERT_EQ(layer.features.size(), 4u);
+    EXPECT_TRUE(layer.fieldNames.empty());  // GDAL wrote no name or description
+    for (const auto& f : layer.features) {
+        EXPECT_EQ(f.type, "Polygon");
+        EXPECT_EQ(f.ring.size(), 5u);  // outer boundaries only
+        EXPECT_TRUE(f.properties.empty());
+    }
+    // The multigeometry gives its first polygon.
+    EXPECT_EQ(layer.features[2].ring[0], (Position{116.42, 39.88}));
+}
+
+TEST(LoadLayerFile, ZonesShapefileWrittenByGdal) {
+    Layer layer = loaded(kFixtures + "/zones.shp");
+    // The polygon with a hole and the two-part multipolygon give two each.
+    ASSERT_EQ(layer.features.size(), 6u);
+    EXPECT_EQ(layer.fieldNames, (std::vector<std::string>{"区县", "编号", "人口"}));
+    EXPECT_EQ(layer.features[0].properties.at("区县"), "海淀区");
+    EXPECT_EQ(layer.features[0].properties.at("编号"), "        1");  // right-aligned number, leading spaces kept
+    EXPECT_EQ(layer.features[1].properties, layer.features[2].properties);
+    EXPECT_EQ(layer.features[2].properties.at("区县"), "西城区");
+    EXPECT_EQ(layer.features[2].ring.size(), 5u);
+    EXPECT_EQ(layer.features[4].properties.at("区县"), "东城区");
+    EXPECT_EQ(layer.features[5].properties.at("人口"), "************************");
+}
+
+TEST(LoadLayerFile, ExtensionChoosesTheReaderWhateverItsCase) {
+    kit::test::ScratchDir dir;
+    copyFile(kFixtures + "/zones.kml", dir.file("区.KML"));
+    EXPECT_EQ(loaded(dir.file("区.KML")).features.size(), 4u);
+    // KML text under another name goes to the GeoJSON reader and yields nothing.
+    copyFile(kFixtures + "/zones.kml", dir.file("区.txt"));
+    EXPECT_TRUE(loaded(dir.file("区.txt")).features.empty());
+    copyFile(kFixtures + "/zones.geojson", dir.file("无扩展名"));
+    EXPECT_EQ(loaded(dir.file("无扩展名")).features.size(), 4u);
+    copyFile(kFixtures + "/zones.shp", dir.file("z.SHP"));
+    copyFile(kFixtures + "/zones.dbf", dir.file("z.dbf"));
+    Layer shp = loaded(dir.file("z.SHP"));
+    EXPECT_EQ(shp.features.size(), 6u);
+    EXPECT_EQ(shp.fieldNames.size(), 3u);
+}
+
+TEST(LoadLayerFile, FailuresKeepThePreviousLayer) {
+    kit::test::ScratchDir dir;
+    Layer layer = loaded(kFixtures + "/zones.geojson");
+    EXPECT_EQ(kit::loadLayerFile(dir.file("没有.geojson"), layer), "无法打开文件");
+    EXPECT_EQ(kit::loadLayerFile(dir.path(), layer), "无法打开文件");
+    ASSERT_TRUE(kit::writeFileBytes(dir.file("坏.shp"), std::string(200, 'x')));
+    EXPECT_EQ(kit::loadLayerFile(dir.file("坏.shp"), layer), "无法打开 Shapefile");
+    ASSERT_TRUE(kit::writeFileBytes(dir.file("短.shp"), std::string("\0\0\x27\x0a", 4)));
+    EXPECT_EQ(kit::loadLayerFile(dir.file("短.shp"), layer), "无法打开 Shapefile");
+    EXPECT_EQ(layer.features.size(), 4u);
+    EXPECT_EQ(layer.fieldNames.size(), 3u);
+
+    // A successful load replaces the layer, even by an empty one.
+    ASSERT_TRUE(kit::writeFileBytes(dir.file("空.geojson"), ""));
+    EXPECT_FALSE(kit::loadLayerFile(dir.file("空.geojson"), layer));
+    EXPECT_TRUE(layer.features.empty());
+    EXPECT_TRUE(layer.fieldNames.empty());
+}
+
+TEST(LoadLayerFile, SizeLimitIsExactlyOneHundredMebibytes) {
+    kit::test::ScratchDir dir;
+    const std::string feature =
+        "{\"type\":\"Feature\",\"properties\":{\"k\":\"v\"},\"geometry\":{\"type\":\"Point\",\"coordinates\":[1,2]}}";
+    auto make = [&](const std::string& name, uint64_t size) {
+        std::string path = dir.file(name);
+        EXPECT_TRUE(kit::writeFileBytes(path, feature));
+        // Zero-filled (sparse where the file system allows) up to the size.
+        std::filesystem::resize_file(kit::test::pathOf(path), size);
+        return path;
+    };
+    Layer layer;
+    std::string atLimit = make("整.geojson", kit::kMaxLayerFileBytes);
+    EXPECT_FALSE(kit::loadLayerFile(atLimit, layer));
+    EXPECT_EQ(layer.features.size(), 1u);
+    std::string over = make("超.geojson", kit::kMaxLayerFileBytes + 1);
+    EXPECT_EQ(kit::loadLayerFile(over, layer), "文件过大或无效");
+    EXPECT_EQ(layer.features.size(), 1u);
+    std::filesystem::remove(kit::test::pathOf(atLimit));
+    std::string overShp = make("超.shp", kit::kMaxLayerFileBytes + 1);
+    EXPECT_EQ(kit::loadLayerFile(overShp, layer), "文件过大或无效");
+}
+
+TEST(SaveLayer, ExtensionRulesAndOutcome) {
+    kit::test::ScratchDir dir;
+    const std::string text = sampleGeoJson();
+    struct Case {
+        std::string chosen, written;
+    } cases[] = {
+        {"图层", "图层.geojson"},      {"a.json", "a.json"},           {"b.geojson", "b.geojson"},
+        {"c.GEOJSON", "c.GEOJSON.geojson"}, {"d.KML", "d.KML.kml"}, {"e.kml", "e.kml"},
+        {"f.Shp", "f.Shp.shp"},        {"g.shp", "g.shp"},
+    };
+    for (const Case& c : cases) {
+        auto out = kit::saveLayer(dir.file(c.chosen), text);
+        ASSERT_TRUE(out.ok()) << c.chosen << ": " << out.message;
+        EXPECT_EQ(out.text, dir.file(c.written));
+        EXPECT_EQ(out.message, "创建完成！\n文件已保存到：" + dir.file(c.written));
+        EXPECT_TRUE(kit::fileExists(dir.file(c.written))) << c.written;
+    }
+    EXPECT_EQ(kit::test::readAll(dir.file("a.json")), "\xEF\xBB\xBF" + text);
+    EXPECT_EQ(kit::test::readAll(dir.file("d.KML.kml")), kit::kmlFromGeoJson(text));
+    EXPECT_TRUE(kit::fileExists(dir.file("f.Shp.shx")));
+    EXPECT_TRUE(kit::fileExists(dir.file("f.Shp.dbf")));
+    EXPECT_FALSE(kit::fileExists(dir.file("f.Shp")));
+}
+
+TEST(SaveLayer, SavedFilesLoadBack) {
+    kit::test::ScratchDir dir;
+    const std::string text = sampleGeoJson();
+    for (const char* name : {"回.geojson", "回.kml", "回.shp"}) ASSERT_TRUE(kit::saveLayer(dir.file(name), text).ok());
+    Layer g = loaded(dir.file("回.geojson"));
+    ASSERT_EQ(g.features.size(), 2u);
+    EXPECT_EQ(g.features[1].properties.at("小区"), "乙-2");
+    EXPECT_EQ(g.features[1].properties.at("方位角"), "150");
+    EXPECT_EQ(g.features[1].ring.size(), 4u);
+    Layer k = loaded(dir.file("回.kml"));
+    ASSERT_EQ(k.features.size(), 2u);
+    EXPECT_EQ(k.features[1].properties.at("name"), "Feature 1");
+    EXPECT_EQ(k.features[1].ring, g.features[1].ring);
+    Layer s = loaded(dir.file("回.shp"));
+    ASSERT_EQ(s.features.size(), 2u);
+    EXPECT_EQ(s.features[1].ring, g.features[1].ring);
+    EXPECT_EQ(s.features[1].properties.at("ID"), "1");
+}
+
+TEST(SaveLayer, ErrorsComeFromTheWriters) {
+    kit::test::ScratchDir dir;
+    const std::string text = sampleGeoJson();
+    auto geo = kit::saveLayer(dir.file("无/x"), text);
+    EXPECT_EQ(geo.status, kit::Status::Error);
+    EXPECT_EQ(geo.message, "无法创建文件");
+    EXPECT_EQ(kit::saveLayer(dir.file("无/x.kml"), text).message, "无法创建文件");
+    EXPECT_EQ(kit::saveLayer(dir.file("无/x.shp"), text).message, "写入 Shapefile 失败");
+    EXPECT_EQ(kit::saveLayer(dir.file("空.shp"), "{}").message, "GeoJSON 中未找到要素");
+    EXPECT_FALSE(kit::fileExists(dir.file("空.shp")));
+}
