@@ -1,7 +1,6 @@
 #include "analysis/buffer_group.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 #include "analysis/edit_number.h"
@@ -20,64 +19,42 @@ constexpr double kAbsoluteSlack = 1e-12;
 // centimetres; such points are compared with every point.
 constexpr double kPlainDegrees = 1000;
 
-struct CellKey {
-    int64_t x, y, z;
-    bool operator==(const CellKey&) const = default;
-    auto operator<=>(const CellKey&) const = default;
-};
+// Cell coordinates along each axis fit in 21 bits when a cell is at least
+// this wide (about 6 m on the ground); smaller distances use cells this size.
+constexpr double kMinCell = 1e-6;
+constexpr int kAxisBits = 21;
+constexpr int64_t kAxisOffset = int64_t{1} << (kAxisBits - 1);
 
-uint64_t mix(uint64_t h) {
-    h ^= h >> 33;
-    h *= 0xff51afd7ed558ccdULL;
-    h ^= h >> 33;
-    h *= 0xc4ceb9fe1a85ec53ULL;
-    return h ^ (h >> 33);
+// A cell's three coordinates packed so that numeric order is their
+// lexicographic order.
+uint64_t cellKey(double x, double y, double z, double cell) {
+    auto axis = [&](double v) {
+        return static_cast<uint64_t>(static_cast<int64_t>(std::floor(v / cell)) + kAxisOffset);
+    };
+    return axis(x) << (2 * kAxisBits) | axis(y) << kAxisBits | axis(z);
 }
 
-uint64_t hashKey(const CellKey& k) {
-    return mix(static_cast<uint64_t>(k.x) * 0x9E3779B97F4A7C15ULL ^ mix(static_cast<uint64_t>(k.y)) ^
-               mix(static_cast<uint64_t>(k.z) + 0x632BE59BD9B4E019ULL));
-}
-
-// Cell key -> cell number, open addressing.
-class CellTable {
-public:
-    explicit CellTable(size_t cells) {
-        size_t cap = 16;
-        while (cap < 2 * cells) cap *= 2;
-        slots_.assign(cap, -1);
-        keys_.reserve(cells);
-    }
-    void insert(const CellKey& k) {
-        size_t i = hashKey(k) & (slots_.size() - 1);
-        while (slots_[i] != -1) i = (i + 1) & (slots_.size() - 1);
-        slots_[i] = static_cast<int32_t>(keys_.size());
-        keys_.push_back(k);
-    }
-    int32_t find(const CellKey& k) const {
-        size_t i = hashKey(k) & (slots_.size() - 1);
-        while (slots_[i] != -1) {
-            if (keys_[static_cast<size_t>(slots_[i])] == k) return slots_[i];
-            i = (i + 1) & (slots_.size() - 1);
-        }
-        return -1;
-    }
-
-private:
-    std::vector<int32_t> slots_;
-    std::vector<CellKey> keys_;
+// The points not yet labelled, kept in runs (one run per cell, one for the
+// far-off points) with each run's remaining points at its front, so taking a
+// point out is a swap with the run's last remaining one. A slot carries the
+// point's unit vector, so scanning a run reads memory in order.
+struct Slot {
+    double x, y, z;
+    uint32_t id;
 };
 
-// A set of not-yet-labelled points that allows removal in constant time.
-struct AliveList {
-    std::vector<uint32_t> items;
-    std::vector<uint32_t>* where;  // position of each point in its list
-    void remove(uint32_t p, size_t begin, size_t& count) {
-        size_t last = begin + --count;
-        uint32_t moved = items[last];
-        std::swap(items[(*where)[p]], items[last]);
-        (*where)[moved] = (*where)[p];
-        (*where)[p] = static_cast<uint32_t>(last);
+struct Runs {
+    std::vector<Slot> slots;
+    std::vector<uint32_t> begin, remaining;  // per run
+    std::vector<uint32_t> runOf, where;      // per point
+
+    void take(uint32_t id) {
+        const uint32_t r = runOf[id];
+        const uint32_t last = begin[r] + --remaining[r];
+        const uint32_t at = where[id];
+        std::swap(slots[at], slots[last]);
+        where[slots[at].id] = at;
+        where[id] = last;
     }
 };
 
@@ -94,121 +71,166 @@ std::vector<int32_t> groupPoints(const std::vector<LonLat>& points, double metre
 
     // Points as unit vectors: the chord between two of them grows with their
     // great-circle distance, and the sphere needs no seams at the poles or the
-    // antimeridian.
+    // antimeridian. Cells are cubes one linking chord wide, so a point's links
+    // lie in its own cell and the 26 around it.
     const double angle = metres / EARTH_RADIUS_M;
     const double chord = angle >= kPi ? 2 : 2 * std::sin(angle / 2);
     const double chordHi = chord * (1 + kRelativeSlack) + kAbsoluteSlack;
     const double chordLo = chord * (1 - kRelativeSlack) - kAbsoluteSlack;
     const double hi2 = chordHi * chordHi, lo2 = chordLo > 0 ? chordLo * chordLo : -1;
-    const double cell = chordHi;
+    const double cell = std::max(chordHi, kMinCell);
 
     enum Kind : uint8_t { Alone, Plain, Far };
-    std::vector<Kind> kind(n);
-    std::vector<std::array<double, 3>> v(n);
-    std::vector<CellKey> key(n);
-    std::vector<uint32_t> plain, far;
+    std::vector<Kind> kind(n, Alone);  // Alone: not finite, its distance to anything is NaN
+    struct Placed {
+        uint64_t key;
+        uint32_t id;
+    };
+    std::vector<Placed> plain;
+    std::vector<Slot> vec(n);
+    std::vector<uint32_t> far;
     for (uint32_t i = 0; i < n; ++i) {
         const double lon = points[i].lon, lat = points[i].lat;
-        if (!std::isfinite(lon) || !std::isfinite(lat)) {
-            kind[i] = Alone;  // its distance to anything is NaN
-        } else if (std::fabs(lon) > kPlainDegrees || std::fabs(lat) > 90) {
+        if (!std::isfinite(lon) || !std::isfinite(lat)) continue;
+        if (std::fabs(lon) > kPlainDegrees || std::fabs(lat) > 90) {
             kind[i] = Far;
             far.push_back(i);
-        } else {
-            kind[i] = Plain;
-            const double phi = lat * kDegToRad, lambda = lon * kDegToRad;
-            v[i] = {std::cos(phi) * std::cos(lambda), std::cos(phi) * std::sin(lambda), std::sin(phi)};
-            key[i] = {static_cast<int64_t>(std::floor(v[i][0] / cell)), static_cast<int64_t>(std::floor(v[i][1] / cell)),
-                      static_cast<int64_t>(std::floor(v[i][2] / cell))};
-            plain.push_back(i);
+            continue;
         }
+        kind[i] = Plain;
+        const double phi = lat * kDegToRad, lambda = lon * kDegToRad;
+        vec[i] = {std::cos(phi) * std::cos(lambda), std::cos(phi) * std::sin(lambda), std::sin(phi), i};
+        plain.push_back({cellKey(vec[i].x, vec[i].y, vec[i].z, cell), i});
+    }
+    std::sort(plain.begin(), plain.end(),
+              [](const Placed& a, const Placed& b) { return a.key < b.key || (a.key == b.key && a.id < b.id); });
+
+    // Runs: the cells in key order, then the far-off points.
+    Runs runs;
+    runs.runOf.assign(n, 0);
+    runs.where.assign(n, 0);
+    runs.slots.reserve(plain.size() + far.size());
+    std::vector<uint64_t> cellKeys;
+    for (size_t p = 0; p < plain.size(); ++p) {
+        if (p == 0 || plain[p].key != plain[p - 1].key) {
+            cellKeys.push_back(plain[p].key);
+            runs.begin.push_back(static_cast<uint32_t>(p));
+            runs.remaining.push_back(0);
+        }
+        const uint32_t id = plain[p].id;
+        runs.slots.push_back(vec[id]);
+        runs.runOf[id] = static_cast<uint32_t>(cellKeys.size() - 1);
+        runs.where[id] = static_cast<uint32_t>(p);
+        ++runs.remaining.back();
+    }
+    const size_t cellCount = cellKeys.size();
+    const uint32_t farRun = static_cast<uint32_t>(cellCount);
+    runs.begin.push_back(static_cast<uint32_t>(runs.slots.size()));
+    runs.remaining.push_back(static_cast<uint32_t>(far.size()));
+    for (uint32_t id : far) {
+        runs.runOf[id] = farRun;
+        runs.where[id] = static_cast<uint32_t>(runs.slots.size());
+        runs.slots.push_back({0, 0, 0, id});
+    }
+    std::vector<Placed>().swap(plain);
+    std::vector<Slot>().swap(vec);
+
+    // Each cell's occupied neighbours (itself included). The cells are in key
+    // order, so for every offset (dx, dy) the first candidate neighbour
+    // (x + dx, y + dy, z - 1) only moves forward: one cursor per offset walks
+    // the cells once.
+    auto forEachNear = [&](auto&& emit) {
+        for (int64_t dx = -1; dx <= 1; ++dx)
+            for (int64_t dy = -1; dy <= 1; ++dy) {
+                const uint64_t shift =
+                    static_cast<uint64_t>(dx * (int64_t{1} << (2 * kAxisBits)) + dy * (int64_t{1} << kAxisBits) - 1);
+                size_t cursor = 0;
+                for (size_t c = 0; c < cellCount; ++c) {
+                    const uint64_t first = cellKeys[c] + shift, last = first + 2;
+                    while (cursor < cellCount && cellKeys[cursor] < first) ++cursor;
+                    for (size_t q = cursor; q < cellCount && cellKeys[q] <= last; ++q) emit(c, q);
+                }
+            }
+    };
+    std::vector<uint32_t> nearStart(cellCount + 1, 0), nearCells;
+    forEachNear([&](size_t c, size_t) { ++nearStart[c + 1]; });
+    for (size_t c = 0; c < cellCount; ++c) nearStart[c + 1] += nearStart[c];
+    nearCells.resize(nearStart.back());
+    {
+        std::vector<uint32_t> fill(nearStart.begin(), nearStart.end() - 1);
+        forEachNear([&](size_t c, size_t q) { nearCells[fill[c]++] = static_cast<uint32_t>(q); });
     }
 
-    // Cells: the plain points sorted by cell, one run per cell.
-    std::vector<uint32_t> where(n, 0);
-    AliveList cells{plain, &where};
-    std::sort(cells.items.begin(), cells.items.end(), [&](uint32_t a, uint32_t b) {
-        return key[a] < key[b] || (key[a] == key[b] && a < b);
-    });
-    std::vector<uint32_t> cellOf(n, 0);
-    std::vector<size_t> cellBegin, cellAlive;
-    for (size_t p = 0; p < cells.items.size(); ++p) {
-        const uint32_t i = cells.items[p];
-        if (p == 0 || !(key[i] == key[cells.items[p - 1]])) {
-            cellBegin.push_back(p);
-            cellAlive.push_back(0);
-        }
-        cellOf[i] = static_cast<uint32_t>(cellBegin.size() - 1);
-        ++cellAlive.back();
-        where[i] = static_cast<uint32_t>(p);
-    }
-    CellTable table(cellBegin.size());
-    for (size_t c = 0; c < cellBegin.size(); ++c) table.insert(key[cells.items[cellBegin[c]]]);
-
-    AliveList farAlive{far, &where};
-    for (size_t p = 0; p < far.size(); ++p) where[far[p]] = static_cast<uint32_t>(p);
-    size_t farCount = far.size();
-
-    auto take = [&](uint32_t j) {
-        if (kind[j] == Plain)
-            cells.remove(j, cellBegin[cellOf[j]], cellAlive[cellOf[j]]);
-        else if (kind[j] == Far)
-            farAlive.remove(j, 0, farCount);
-    };
-    auto linked = [&](uint32_t k, uint32_t j) {
-        if (kind[k] == Plain && kind[j] == Plain) {
-            const double dx = v[k][0] - v[j][0], dy = v[k][1] - v[j][1], dz = v[k][2] - v[j][2];
-            const double c2 = dx * dx + dy * dy + dz * dz;
-            if (c2 > hi2) return false;
-            if (c2 <= lo2) return true;
-        }
-        return haversineDistance(points[k].lat, points[k].lon, points[j].lat, points[j].lon) <= metres;
-    };
-
+    // Components are found starting from points in cell order, which keeps
+    // the search's memory close together, then numbered by their first row.
+    std::vector<uint32_t> seeds;
+    seeds.reserve(n);
+    for (const Slot& s : runs.slots) seeds.push_back(s.id);
+    for (uint32_t i = 0; i < n; ++i)
+        if (kind[i] == Alone) seeds.push_back(i);
     std::vector<uint32_t> stack;
-    for (uint32_t i = 0; i < n; ++i) {
+    for (uint32_t i : seeds) {
         if (labels[i] != -1) continue;
         const int32_t group = next++;
         labels[i] = group;
         if (kind[i] == Alone) continue;
-        take(i);
+        runs.take(i);
         stack.push_back(i);
         while (!stack.empty()) {
             const uint32_t k = stack.back();
             stack.pop_back();
-            auto visit = [&](AliveList& list, size_t begin, size_t& count) {
-                for (size_t p = begin; p < begin + count;) {
-                    const uint32_t j = list.items[p];
-                    if (linked(k, j)) {
+            const Slot vk = runs.slots[runs.where[k]];
+            const bool plainK = kind[k] == Plain;
+            // Takes every remaining point of the run that k links to.
+            auto visit = [&](uint32_t run) {
+                const bool plainRun = run != farRun;
+                for (uint32_t p = runs.begin[run]; p < runs.begin[run] + runs.remaining[run];) {
+                    const Slot& s = runs.slots[p];
+                    bool link;
+                    if (plainK && plainRun) {
+                        const double dx = vk.x - s.x, dy = vk.y - s.y, dz = vk.z - s.z;
+                        const double c2 = dx * dx + dy * dy + dz * dz;
+                        // Only the narrow band around the linking chord needs the exact test.
+                        link =
+                            c2 <= lo2 || (c2 <= hi2 && haversineDistance(points[k].lat, points[k].lon, points[s.id].lat,
+                                                                         points[s.id].lon) <= metres);
+                    } else {
+                        link = haversineDistance(points[k].lat, points[k].lon, points[s.id].lat, points[s.id].lon) <=
+                               metres;
+                    }
+                    if (link) {
+                        const uint32_t j = s.id;
                         labels[j] = group;
-                        list.remove(j, begin, count);
+                        runs.take(j);
                         stack.push_back(j);
                     } else {
                         ++p;
                     }
                 }
             };
-            if (kind[k] == Plain) {
-                const CellKey& c = key[k];
-                for (int64_t dx = -1; dx <= 1; ++dx)
-                    for (int64_t dy = -1; dy <= 1; ++dy)
-                        for (int64_t dz = -1; dz <= 1; ++dz) {
-                            const int32_t found = table.find({c.x + dx, c.y + dy, c.z + dz});
-                            if (found >= 0) visit(cells, cellBegin[found], cellAlive[found]);
-                        }
+            if (plainK) {
+                const uint32_t c = runs.runOf[k];
+                for (uint32_t q = nearStart[c]; q < nearStart[c + 1]; ++q)
+                    if (runs.remaining[nearCells[q]]) visit(nearCells[q]);
             } else {
-                for (size_t c = 0; c < cellBegin.size(); ++c) visit(cells, cellBegin[c], cellAlive[c]);
+                for (uint32_t c = 0; c < cellCount; ++c)
+                    if (runs.remaining[c]) visit(c);
             }
-            visit(farAlive, 0, farCount);
+            if (runs.remaining[farRun]) visit(farRun);
         }
+    }
+    std::vector<int32_t> number(static_cast<size_t>(next), -1);
+    next = 0;
+    for (int32_t& label : labels) {
+        if (number[static_cast<size_t>(label)] == -1) number[static_cast<size_t>(label)] = next++;
+        label = number[static_cast<size_t>(label)];
     }
     return labels;
 }
 
 double groupDistance(std::string_view text) { return editNumberOr(text, kDefaultGroupDistance); }
 
-Outcome runBufferGroup(const Table* table, const LonLatColumns& cols, std::string_view distanceText,
-                       bool geomColumn) {
+Outcome runBufferGroup(const Table* table, const LonLatColumns& cols, std::string_view distanceText, bool geomColumn) {
     if (!table || table->empty()) return Outcome::warning("请先获取数据");
     if (!cols.lon || !cols.lat) return Outcome::warning("请选择经度列和纬度列");
     const double metres = groupDistance(distanceText);

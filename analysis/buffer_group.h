@@ -28,7 +28,6 @@ std::vector<int32_t> groupPoints(const std::vector<LonLat>& points, double metre
 double groupDistance(std::string_view text);
 
 // The run. table is null until a fetch succeeded.
-Outcome runBufferGroup(const Table* table, const LonLatColumns& cols, std::string_view distanceText,
-                       bool geomColumn);
+Outcome runBufferGroup(const Table* table, const LonLatColumns& cols, std::string_view distanceText, bool geomColumn);
 
 }  // namespace kit

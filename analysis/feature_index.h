@@ -21,8 +21,8 @@ public:
     void candidates(double lon, double lat, std::vector<uint32_t>& out) const;
 
 private:
-    BoxGrid polygons_;  // planar degrees, as the containment and boundary tests use them
-    BoxGrid points_;    // longitudes brought into [-180, 180], as on the sphere
+    BoxGrid polygons_;                 // planar degrees, as the containment and boundary tests use them
+    BoxGrid points_;                   // longitudes brought into [-180, 180], as on the sphere
     std::vector<uint32_t> allPoints_;  // what a row too far off to place on the sphere must test
 };
 

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <map>
 
+#include "analysis/edit_number.h"
 #include "analysis/feature_index.h"
 #include "analysis/match_geometry.h"
 #include "core/columns.h"
 #include "core/format.h"
 #include "core/geodesy.h"
 #include "core/number_parse.h"
-#include "analysis/edit_number.h"
 
 namespace kit {
 
@@ -154,13 +154,14 @@ Outcome runLayerMatch(const Table* table, const MatchColumns& cols, const Layer*
     const double buffer = matchBuffer(bufferText);
     std::optional<FeatureIndex> index;  // built once the checks have passed
     std::vector<uint32_t> candidates;
-    return detail::runLayerMatchWith(
-        table, cols, layer, method, field, [&](double lon, double lat, std::vector<Match>& out) {
-            if (!index) index.emplace(*layer, buffer);
-            index->candidates(lon, lat, candidates);
-            for (uint32_t i : candidates)
-                if (auto d = matchFeature(layer->features[i], lon, lat, buffer)) out.push_back({i, *d});
-        });
+    return detail::runLayerMatchWith(table, cols, layer, method, field,
+                                     [&](double lon, double lat, std::vector<Match>& out) {
+                                         if (!index) index.emplace(*layer, buffer);
+                                         index->candidates(lon, lat, candidates);
+                                         for (uint32_t i : candidates)
+                                             if (auto d = matchFeature(layer->features[i], lon, lat, buffer))
+                                                 out.push_back({i, *d});
+                                     });
 }
 
 namespace detail {
@@ -220,8 +221,8 @@ Outcome runLayerMatchWith(const Table* table, const MatchColumns& cols, const La
                 break;
         }
     }
-    return Outcome::success(
-        format("匹配完成！%d/%zu 个匹配，%d行已导出到剪贴板", matchedRows, t.rowCount(), lines), std::move(out));
+    return Outcome::success(format("匹配完成！%d/%zu 个匹配，%d行已导出到剪贴板", matchedRows, t.rowCount(), lines),
+                            std::move(out));
 }
 
 }  // namespace detail

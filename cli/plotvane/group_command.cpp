@@ -24,12 +24,13 @@ int runGroup(const std::vector<std::string>& argv) {
     auto lon = columnOption(*table, a.value("--lon"), "--lon", detectLongitudeColumn(table->headers));
     auto lat = columnOption(*table, a.value("--lat"), "--lat", detectLatitudeColumn(table->headers));
     if (!lon || !lat) return kExitUsage;
-    return finishTextOutcome(runBufferGroup(&*table, lonLatColumnsAt(*table, *lon, *lat), a.valueOr("--distance", "100"),
-                                            a.flag("--geom")),
-                             a.valueOr("-o", ""));
+    return finishTextOutcome(
+        runBufferGroup(&*table, lonLatColumnsAt(*table, *lon, *lat), a.valueOr("--distance", "100"), a.flag("--geom")),
+        a.valueOr("-o", ""));
 }
 
-const Registrar reg{{"group", "group points that lie within a distance of each other", R"(Usage: plotvane-cli group [TABLE] [options]
+const Registrar reg{{"group", "group points that lie within a distance of each other",
+                     R"(Usage: plotvane-cli group [TABLE] [options]
 Numbers groups of points linked by chains of steps no longer than the distance
 (great-circle metres); adds the column clusterid, numbered from 0 by first row.
   TABLE          tab- or comma-separated table; '-' or nothing reads standard input
@@ -38,7 +39,8 @@ Numbers groups of points linked by chains of steps no longer than the distance
   --lon COL      longitude column (header name, or 0-based index); default: detected
   --lat COL      latitude column; default: detected
   -o FILE        write the result there instead of standard output
-)", 40, runGroup}};
+)",
+                     40, runGroup}};
 
 }  // namespace
 

@@ -65,7 +65,8 @@ int runMatch(const std::vector<std::string>& argv) {
                              a.valueOr("-o", ""));
 }
 
-const Registrar reg{{"match", "match points against a polygon or point layer", R"(Usage: plotvane-cli match [TABLE] --layer FILE [options]
+const Registrar reg{{"match", "match points against a polygon or point layer",
+                     R"(Usage: plotvane-cli match [TABLE] --layer FILE [options]
 For every row, the layer features that contain its point or lie within the
 buffer of it; the table comes back with their fields and the column 距离(米).
   TABLE            tab- or comma-separated table; '-' or nothing reads standard input
@@ -77,7 +78,8 @@ buffer of it; the table comes back with their fields and the column 距离(米).
   --lon COL        longitude column (header name, or 0-based index); default: detected
   --lat COL        latitude column; default: detected
   -o FILE          write the result there instead of standard output
-)", 30, runMatch}};
+)",
+                     30, runMatch}};
 
 }  // namespace
 

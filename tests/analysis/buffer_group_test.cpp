@@ -1,9 +1,10 @@
+#include "analysis/buffer_group.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 
-#include "analysis/buffer_group.h"
 #include "core/format.h"
 #include "core/geodesy.h"
 
@@ -71,7 +72,8 @@ TEST(GroupPoints, ExactDistanceLinksAndNothingLinksWithoutADistance) {
 }
 
 TEST(GroupPoints, SameLabelsAsAllPairsOnRandomPoints) {
-    const std::vector<LonLat> centres = {{116.4, 39.9}, {179.999, -20}, {-179.999, -20}, {0, 0}, {30, 89.9995}, {-60, -89.9999}};
+    const std::vector<LonLat> centres = {{116.4, 39.9}, {179.999, -20}, {-179.999, -20},
+                                         {0, 0},        {30, 89.9995},  {-60, -89.9999}};
     for (uint64_t seed : {11u, 12u}) {
         std::mt19937_64 rng(seed);
         auto uni = [&](double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng); };
@@ -86,7 +88,7 @@ TEST(GroupPoints, SameLabelsAsAllPairsOnRandomPoints) {
                 p.push_back({0, 0});  // rows without coordinates
             } else if (roll < 0.9 && !p.empty()) {
                 p.push_back(p[rng() % p.size()]);  // a duplicate
-            } else if (roll < 0.95) {  // the same places written past the antimeridian or the pole
+            } else if (roll < 0.95) {              // the same places written past the antimeridian or the pole
                 p.push_back(roll < 0.93 ? LonLat{c.lon + 360, c.lat} : LonLat{c.lon + 180, 180 - c.lat});
             } else if (roll < 0.97) {
                 p.push_back({c.lon + 1e5, c.lat});  // far off
@@ -94,12 +96,18 @@ TEST(GroupPoints, SameLabelsAsAllPairsOnRandomPoints) {
                 p.push_back({roll < 0.985 ? NAN : c.lon, roll < 0.985 ? c.lat : INFINITY});
             }
         }
-        // Distances that some pair has exactly, besides round ones.
+        // Besides round distances, some point's distance to its nearest
+        // neighbour: at exactly that distance the point's only links are the
+        // ones of exactly that length.
         std::vector<double> distances = {100, 30, 1, 5000, 1e-3};
-        for (int k = 0; k < 3; ++k) {
-            const LonLat a = p[rng() % 1000], b = p[rng() % 1000];
-            const double d = kit::haversineDistance(a.lat, a.lon, b.lat, b.lon);
-            if (std::isfinite(d) && d > 0 && d < 20000) distances.push_back(d);
+        for (int k = 0; k < 4; ++k) {
+            const LonLat a = p[rng() % p.size()];
+            double nearest = INFINITY;
+            for (const LonLat& b : p) {
+                const double d = kit::haversineDistance(a.lat, a.lon, b.lat, b.lon);
+                if (d > 0 && d < nearest) nearest = d;
+            }
+            if (std::isfinite(nearest)) distances.push_back(nearest);
         }
         for (double d : distances) {
             std::vector<int32_t> got = kit::groupPoints(p, d), want = allPairsGroups(p, d);
@@ -129,8 +137,8 @@ TEST(BufferGroup, ChecksAndDistanceText) {
 TEST(BufferGroup, OutputWithAndWithoutTheGeomColumn) {
     // 80 m apart: linked at the default distance, not at 50.
     LonLat a{116.4, 39.9}, b = north(a, 80);
-    std::string text = "id\tlon\tlat\np1\t116.4\t39.9\np2\t" + kit::format("%.12f\t%.12f", b.lon, b.lat) +
-                       "\np3\t\t\np4\t0\n";
+    std::string text =
+        "id\tlon\tlat\np1\t116.4\t39.9\np2\t" + kit::format("%.12f\t%.12f", b.lon, b.lat) + "\np3\t\t\np4\t0\n";
     kit::Table t = table(text);
     kit::Outcome o = kit::runBufferGroup(&t, {"lon", "lat"}, "abc", false);
     ASSERT_TRUE(o.ok());

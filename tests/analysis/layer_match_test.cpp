@@ -1,8 +1,9 @@
+#include "analysis/layer_match.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "analysis/layer_match.h"
 #include "core/format.h"
 #include "core/geodesy.h"
 
@@ -113,7 +114,9 @@ TEST(LayerMatch, MergeJoinsValuesAndKeepsTheNearestDistance) {
         return square(116, 40, size, {{"name", name}, {"code", code}});
     };
     Table t = table("lon\tlat\n116.0001\t40.0001\n");
-    auto merged = [&](std::vector<kit::Feature> fs) { return run(t, layerOf(std::move(fs)), "100", MatchMethod::Merge).text; };
+    auto merged = [&](std::vector<kit::Feature> fs) {
+        return run(t, layerOf(std::move(fs)), "100", MatchMethod::Merge).text;
+    };
     EXPECT_EQ(merged({sq(0.01, "A", "1"), sq(0.02, "B", "1"), sq(0.03, "A", "")}),
               "lon\tlat\tcode\tname\t距离(米)\n116.0001\t40.0001\t1\tA,B,A\t0.00\n");
     EXPECT_EQ(merged({sq(0.01, "A", "x"), sq(0.02, "A", "y")}),
@@ -123,7 +126,8 @@ TEST(LayerMatch, MergeJoinsValuesAndKeepsTheNearestDistance) {
               "lon\tlat\tcode\tname\t距离(米)\n116.0001\t40.0001\t1\t,B\t0.00\n");
 
     // Distance: the smallest of the matches, -1.00 without any.
-    Layer two = layerOf({square(116.001, 40, 0.001, {{"name", "far"}}), square(116.0002, 40, 0.001, {{"name", "near"}})});
+    Layer two =
+        layerOf({square(116.001, 40, 0.001, {{"name", "far"}}), square(116.0002, 40, 0.001, {{"name", "near"}})});
     Table out = table("lon\tlat\n116\t40.0005\n0\t0\n");
     Outcome o = run(out, two, "100", MatchMethod::Merge);
     EXPECT_EQ(o.text, "lon\tlat\tname\t距离(米)\n116\t40.0005\tfar,near\t" +

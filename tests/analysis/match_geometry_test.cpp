@@ -1,9 +1,10 @@
+#include "analysis/match_geometry.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "analysis/layer_match.h"
-#include "analysis/match_geometry.h"
 #include "core/geodesy.h"
 
 using kit::Position;
@@ -34,8 +35,8 @@ TEST(PointInRing, EvenOddOnTheRingAsStored) {
     EXPECT_TRUE(kit::pointInRing(closed, 116.005, 40.005));
     // Outer ring followed by its hole, as readers store a polygon with a hole.
     std::vector<Position> holed = closed;
-    for (Position p : std::vector<Position>{{116.004, 40.004}, {116.004, 40.006}, {116.006, 40.006},
-                                            {116.006, 40.004}, {116.004, 40.004}})
+    for (Position p : std::vector<Position>{
+             {116.004, 40.004}, {116.004, 40.006}, {116.006, 40.006}, {116.006, 40.004}, {116.004, 40.004}})
         holed.push_back(p);
     EXPECT_FALSE(kit::pointInRing(holed, 116.005, 40.005));
     EXPECT_TRUE(kit::pointInRing(holed, 116.002, 40.005));

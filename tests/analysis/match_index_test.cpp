@@ -19,11 +19,12 @@ using kit::Position;
 
 kit::Outcome allPairs(const kit::Table& t, const Layer& layer, std::string_view bufferText, MatchMethod method) {
     const double buffer = kit::matchBuffer(bufferText);
-    return kit::detail::runLayerMatchWith(
-        &t, {"lon", "lat"}, &layer, method, std::nullopt, [&](double lon, double lat, std::vector<kit::Match>& out) {
-            for (uint32_t i = 0; i < layer.features.size(); ++i)
-                if (auto d = kit::matchFeature(layer.features[i], lon, lat, buffer)) out.push_back({i, *d});
-        });
+    return kit::detail::runLayerMatchWith(&t, {"lon", "lat"}, &layer, method, std::nullopt,
+                                          [&](double lon, double lat, std::vector<kit::Match>& out) {
+                                              for (uint32_t i = 0; i < layer.features.size(); ++i)
+                                                  if (auto d = kit::matchFeature(layer.features[i], lon, lat, buffer))
+                                                      out.push_back({i, *d});
+                                          });
 }
 
 std::string exact(double v) { return kit::format("%.17g", v); }
@@ -36,8 +37,7 @@ struct Scene {
 };
 
 // Places around the world where features cluster, including the awkward ones.
-const std::vector<Position> kCentres = {{116.4, 39.9}, {179.99, 10},  {-179.995, -10},
-                                        {0, 0},        {10, 89.999}, {-70, -60}};
+const std::vector<Position> kCentres = {{116.4, 39.9}, {179.99, 10}, {-179.995, -10}, {0, 0}, {10, 89.999}, {-70, -60}};
 
 Scene makeScene(uint64_t seed, int features, int rows) {
     std::mt19937_64 rng(seed);
@@ -146,7 +146,8 @@ TEST(MatchIndex, SameTextAsAllPairsOnRandomScenes) {
         for (double d : s.exactBuffers) buffers.push_back(exact(d));
         ASSERT_GE(buffers.size(), 7u) << "the scene should yield exact-distance buffers";
         for (const std::string& b : buffers) {
-            kit::Outcome indexed = kit::runLayerMatch(&t, {"lon", "lat"}, &s.layer, b, MatchMethod::Expand, std::nullopt);
+            kit::Outcome indexed =
+                kit::runLayerMatch(&t, {"lon", "lat"}, &s.layer, b, MatchMethod::Expand, std::nullopt);
             kit::Outcome plain = allPairs(t, s.layer, b, MatchMethod::Expand);
             ASSERT_TRUE(indexed.ok());
             EXPECT_EQ(indexed.message, plain.message) << "seed " << seed << " buffer " << b;

@@ -67,8 +67,8 @@ TEST(MatchCommand, SameMatchesFromEveryLayerFormat) {
 
     // The KML and Shapefile versions of the layer carry the same shapes.
     for (const char* other : {"/zones.kml", "/zones.shp"}) {
-        test::CliResult r = s.run("plotvane-cli", {"match", pois, "--layer", kFixtures + other, "--buffer", "600",
-                                                   "--method", "merge"});
+        test::CliResult r = s.run(
+            "plotvane-cli", {"match", pois, "--layer", kFixtures + other, "--buffer", "600", "--method", "merge"});
         ASSERT_EQ(r.status, 0) << other << r.err;
         EXPECT_EQ(r.err, "匹配完成！21/30 个匹配，30行已导出到剪贴板\n") << other;
         EXPECT_NE(r.out.find("\t435.11\n"), std::string::npos) << other;
@@ -80,9 +80,9 @@ TEST(MatchCommand, MethodsFieldAndOutputFile) {
     test::Scratch s;
     const std::string layer = kFixtures + "/zones.geojson";
     write(s.path("pts.tsv"), "id\tx\ty\np\t116.359\t39.911\nq\t0\t0\n");
-    test::CliResult r = s.run("plotvane-cli", {"match", "--method", "expand", "--field", "区县", "--lon", "x", "--lat",
-                                               "y", s.path("pts.tsv"), "-o", s.path("out.tsv"), "--layer", layer,
-                                               "--buffer", "200"});
+    test::CliResult r =
+        s.run("plotvane-cli", {"match", "--method", "expand", "--field", "区县", "--lon", "x", "--lat", "y",
+                               s.path("pts.tsv"), "-o", s.path("out.tsv"), "--layer", layer, "--buffer", "200"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(test::readAll(s.path("out.tsv")),
@@ -97,9 +97,8 @@ TEST(MatchCommand, LayerProblemsAndUsageErrors) {
     test::Scratch s;
     const std::string pois = kFixtures + "/pois.tsv";
     const std::string layer = kFixtures + "/zones.geojson";
-    write(s.path("lines.geojson"),
-          R"({"type":"FeatureCollection","features":[{"type":"Feature","properties":{"a":1},)"
-          R"("geometry":{"type":"LineString","coordinates":[[0,0],[1,1]]}}]})");
+    write(s.path("lines.geojson"), R"({"type":"FeatureCollection","features":[{"type":"Feature","properties":{"a":1},)"
+                                   R"("geometry":{"type":"LineString","coordinates":[[0,0],[1,1]]}}]})");
     test::CliResult r = s.run("plotvane-cli", {"match", pois, "--layer", s.path("lines.geojson")});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "未在文件中找到有效几何要素\n");
