@@ -27,7 +27,7 @@ void BoxGrid::add(const Box& box, uint32_t id) {
 void BoxGrid::build() {
     everywhere_.clear();
     cellStart_.clear();
-    cellBoxes_.clear();
+    cellEntries_.clear();
     nx_ = ny_ = 0;
 
     std::vector<uint32_t> finite;
@@ -96,13 +96,13 @@ void BoxGrid::build() {
         sum += counts[c];
     }
     cellStart_.back() = sum;
-    cellBoxes_.resize(sum);
+    cellEntries_.resize(sum);
     std::vector<uint32_t> fill(cellStart_.begin(), cellStart_.end() - 1);
     for (uint32_t b : gridded) {
         const Box& box = boxes_[b];
         int64_t x0 = cellX(box.x0), x1 = cellX(box.x1), y0 = cellY(box.y0), y1 = cellY(box.y1);
         for (int64_t y = y0; y <= y1; ++y)
-            for (int64_t x = x0; x <= x1; ++x) cellBoxes_[fill[static_cast<size_t>(y * nx_ + x)]++] = b;
+            for (int64_t x = x0; x <= x1; ++x) cellEntries_[fill[static_cast<size_t>(y * nx_ + x)]++] = {box, ids_[b]};
     }
 }
 
@@ -117,8 +117,8 @@ void BoxGrid::query(double x, double y, std::vector<uint32_t>& out) const {
     const int64_t cy = std::min<int64_t>(static_cast<int64_t>(gy), ny_ - 1);
     const size_t cell = static_cast<size_t>(cy * nx_ + cx);
     for (uint32_t i = cellStart_[cell]; i < cellStart_[cell + 1]; ++i) {
-        const uint32_t b = cellBoxes_[i];
-        if (boxes_[b].contains(x, y)) out.push_back(ids_[b]);
+        const Entry& e = cellEntries_[i];
+        if (e.box.contains(x, y)) out.push_back(e.id);
     }
 }
 

@@ -27,7 +27,12 @@ private:
     std::vector<Box> boxes_;
     std::vector<uint32_t> ids_;
     std::vector<uint32_t> everywhere_;  // boxes too large for the cells
-    std::vector<uint32_t> cellStart_, cellBoxes_;
+    struct Entry {                      // a box as filed in a cell, copied so a query reads its cell in order
+        Box box;
+        uint32_t id;
+    };
+    std::vector<uint32_t> cellStart_;
+    std::vector<Entry> cellEntries_;
     double ox_ = 0, oy_ = 0, cw_ = 1, ch_ = 1;
     int64_t nx_ = 0, ny_ = 0;
 };
