@@ -1,6 +1,7 @@
 #include "core/format.h"
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <stdexcept>
 
@@ -26,9 +27,37 @@ void appendFloat(std::string& out, double value, std::chars_format fmt, int prec
     out.append(buf, res.ptr);
 }
 
+// Fixed notation by scaling to an integer, for the common case where that is
+// provably what printf prints: the scaled value fits a double's integers and
+// its fraction is clear of one half by more than the product's rounding error
+// (so an exact tie, which printf rounds to even, never takes this path).
+// Coordinates and counts written by the millions almost always qualify.
+bool appendFixedScaled(std::string& out, double value, int precision) {
+    static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    static constexpr uint64_t kIntPow10[] = {1,      10,      100,      1000,      10000,
+                                             100000, 1000000, 10000000, 100000000, 1000000000};
+    if (precision < 0 || precision > 9 || !std::isfinite(value)) return false;
+    const double scaled = std::fabs(value) * kPow10[precision];
+    if (!(scaled < 1e15)) return false;
+    const double whole = std::floor(scaled);
+    const double frac = scaled - whole;  // exact below 2^52
+    if (std::fabs(frac - 0.5) <= scaled * 4.5e-16 + 1e-300) return false;
+    const uint64_t n = static_cast<uint64_t>(whole) + (frac > 0.5 ? 1 : 0);
+    if (std::signbit(value)) out += '-';
+    appendUnsigned(out, n / kIntPow10[precision]);
+    if (precision == 0) return true;
+    char digits[9];
+    uint64_t rest = n % kIntPow10[precision];
+    for (int i = precision - 1; i >= 0; --i, rest /= 10) digits[i] = static_cast<char>('0' + rest % 10);
+    out += '.';
+    out.append(digits, precision);
+    return true;
+}
+
 }  // namespace
 
 void appendFixed(std::string& out, double value, int precision) {
+    if (appendFixedScaled(out, value, precision)) return;
     appendFloat(out, value, std::chars_format::fixed, precision);
 }
 

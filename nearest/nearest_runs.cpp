@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 #include "core/columns.h"
 #include "core/format.h"
 #include "core/geodesy.h"
 #include "core/number_parse.h"
+#include "nearest/neighbour_search.h"
 #include "nearest/point_index.h"
 
 namespace kit {
@@ -18,6 +20,10 @@ namespace {
 struct Sites {
     std::vector<double> lon, lat;
     std::vector<std::string_view> id;
+    ProjectedPoints projected;
+    std::vector<uint32_t> order;  // rows in Z-order of their projected points
+
+    SitePoints points() const { return {lon, lat, projected, order}; }
 };
 
 Sites readSites(const Table& t, const SiteColumns& c) {
@@ -37,26 +43,14 @@ Sites readSites(const Table& t, const SiteColumns& c) {
     return s;
 }
 
-ProjectedPoints project(const Sites& s, double cosRef) {
-    ProjectedPoints p(2 * s.lon.size());
+void project(Sites& s, double cosRef) {
+    s.projected.resize(2 * s.lon.size());
     for (size_t i = 0; i < s.lon.size(); ++i) {
         PlanePoint q = localPlaneProjection(s.lon[i], s.lat[i], cosRef);
-        p[2 * i] = q.x;
-        p[2 * i + 1] = q.y;
+        s.projected[2 * i] = q.x;
+        s.projected[2 * i + 1] = q.y;
     }
-    return p;
-}
-
-struct Ranked {
-    uint64_t index;
-    double metres;
-};
-
-bool byPlane(const Candidate& a, const Candidate& b) {
-    return a.sqDistance < b.sqDistance || (a.sqDistance == b.sqDistance && a.index < b.index);
-}
-bool byMetres(const Ranked& a, const Ranked& b) {
-    return a.metres < b.metres || (a.metres == b.metres && a.index < b.index);
+    s.order = spatialOrder(s.projected);
 }
 
 void appendHeader(std::string& out, const SiteColumns& c, int groups) {
@@ -80,11 +74,81 @@ void appendSite(std::string& out, std::string_view id, double lon, double lat) {
     appendFixed(out, lat, 6);
 }
 
-void appendNeighbour(std::string& out, const Sites& s, const Ranked& n) {
-    out += '\t';
-    appendSite(out, s.id[n.index], s.lon[n.index], s.lat[n.index]);
-    out += '\t';
-    appendFixed(out, n.metres, 2);
+// Every site's "id \t lon \t lat" cells formatted once, stored in Z-order so
+// that the neighbours of nearby rows are read from nearby memory.
+struct SiteTexts {
+    std::string text;
+    std::vector<uint64_t> start;  // by Z-order position; one extra entry at the end
+    std::vector<uint32_t> pos;    // row -> Z-order position
+
+    std::string_view of(size_t row) const {
+        size_t p = pos[row];
+        return std::string_view(text).substr(start[p], start[p + 1] - start[p]);
+    }
+};
+
+SiteTexts formatSites(const Sites& s) {
+    SiteTexts t;
+    size_t n = s.order.size();
+    t.pos.resize(n);
+    t.start.reserve(n + 1);
+    t.text.reserve(n * 32);
+    for (size_t p = 0; p < n; ++p) {
+        size_t r = s.order[p];
+        t.pos[r] = static_cast<uint32_t>(p);
+        t.start.push_back(t.text.size());
+        appendSite(t.text, s.id[r], s.lon[r], s.lat[r]);
+    }
+    t.start.push_back(t.text.size());
+    return t;
+}
+
+// The result lines after the header, in row order. queryTexts, when given,
+// are the queries' own cells in the same Z-order as the queries. Lines are first written in
+// the queries' Z-order (each thread a slice into its own buffer), then copied
+// out in row order.
+void appendAllLines(std::string& out, const Sites& queries, const SiteTexts* queryTexts, const SiteTexts& sites,
+                    const NeighbourLists& found, size_t padding, unsigned threads) {
+    const size_t n = queries.order.size();
+    struct Line {
+        uint32_t buffer;
+        uint32_t length;
+        uint64_t offset;
+    };
+    std::vector<Line> lines(n);
+    std::vector<std::string> buffers(std::max(1u, threads));
+    forSlices(n, threads, [&](size_t from, size_t to, unsigned slice) {
+        std::string& b = buffers[slice];
+        b.reserve((to - from) * (40 + 64 * found.perRow + 4 * padding));
+        for (size_t k = from; k < to; ++k) {
+            size_t q = queries.order[k];
+            size_t begin = b.size();
+            if (queryTexts)
+                b += std::string_view(queryTexts->text).substr(queryTexts->start[k], queryTexts->start[k + 1] - queryTexts->start[k]);
+            else
+                appendSite(b, queries.id[q], queries.lon[q], queries.lat[q]);
+            for (size_t i = 0; i < found.perRow; ++i) {
+                b += '\t';
+                b += sites.of(found.index[k * found.perRow + i]);
+                b += '\t';
+                appendFixed(b, found.metres[k * found.perRow + i], 2);
+            }
+            for (size_t i = 0; i < padding; ++i) b += "\t\t\t\t";
+            b += '\n';
+            lines[q] = {slice, static_cast<uint32_t>(b.size() - begin), begin};
+        }
+    });
+    size_t total = out.size();
+    for (const auto& b : buffers) total += b.size();
+    out.reserve(total);
+    for (const Line& l : lines) out.append(buffers[l.buffer], l.offset, l.length);
+}
+
+double meanLatitude(const std::vector<double>& a, const std::vector<double>& b) {
+    double sum = 0;
+    for (double v : a) sum += v;
+    for (double v : b) sum += v;
+    return sum / static_cast<double>(a.size() + b.size());
 }
 
 }  // namespace
@@ -115,87 +179,61 @@ std::optional<std::string> checkTwoSelection(const Table* table1, const Table* t
     return std::nullopt;
 }
 
-Outcome runNearestSingle(const Table* table, const SiteColumns& cols, std::string_view quantityText) {
+Outcome runNearestSingle(const Table* table, const SiteColumns& cols, std::string_view quantityText,
+                         unsigned threads) {
     if (auto w = checkSingleSelection(table, cols)) return Outcome::warning(*w);
-    const Table& t = *table;
-    const size_t rows = t.rowCount();
+    const size_t rows = table->rowCount();
     const int n = parseNeighbourCount(quantityText);
     const int e = static_cast<int>(std::min<size_t>(n, rows - 1));
     if (e <= 0) return Outcome::warning("数据行数不足");
-    const size_t keep = std::max(3 * e, 10);
-    const size_t slots = keep + 1;  // the row finds itself too
 
-    Sites s = readSites(t, cols);
-    double latSum = 0;
-    for (double v : s.lat) latSum += v;
-    const double cosRef = std::cos(latSum / rows * kDegToRad);
-    ProjectedPoints pts = project(s, cosRef);
-    PointIndex index(pts);
+    SearchPlan plan;
+    plan.planeKeep = std::max(3 * e, 10);
+    plan.slots = plan.planeKeep + 1;  // the row finds itself too
+    plan.excludeSelf = true;
+    plan.perRow = e;
 
-    std::string out;
-    out.reserve(rows * (40 + 60 * e));
-    appendHeader(out, cols, e);
-    std::vector<Candidate> found;
-    std::vector<Ranked> ranked;
-    for (size_t r = 0; r < rows; ++r) {
-        index.knnQuery(pts[2 * r], pts[2 * r + 1], slots, found);
-        std::erase_if(found, [r](const Candidate& c) { return c.index == r; });
-        std::sort(found.begin(), found.end(), byPlane);
-        if (found.size() > keep) found.resize(keep);
-        ranked.clear();
-        for (const Candidate& c : found)
-            ranked.push_back({c.index, haversineDistance(s.lat[r], s.lon[r], s.lat[c.index], s.lon[c.index])});
-        std::sort(ranked.begin(), ranked.end(), byMetres);
-
-        appendSite(out, s.id[r], s.lon[r], s.lat[r]);
-        for (int i = 0; i < e && i < static_cast<int>(ranked.size()); ++i) appendNeighbour(out, s, ranked[i]);
-        out += '\n';
+    Sites s = readSites(*table, cols);
+    project(s, std::cos(meanLatitude(s.lat, {}) * kDegToRad));
+    NeighbourLists found;
+    {
+        PointIndex index(s.projected);
+        found = searchNeighbours(index, s.points(), s.points(), plan, threads);
     }
+    SiteTexts texts = formatSites(s);
+    std::string out;
+    appendHeader(out, cols, e);
+    appendAllLines(out, s, &texts, texts, found, 0, threads);
     return Outcome::success(format("完成！%d行数据已导出到剪贴板\n采用 KD-Tree + UTM 优化", static_cast<int>(rows)),
                             std::move(out));
 }
 
 Outcome runNearestTwo(const Table* table1, const Table* table2, const SiteColumns& c1, const SiteColumns& c2,
-                      std::string_view quantityText) {
+                      std::string_view quantityText, unsigned threads) {
     if (auto w = checkTwoSelection(table1, table2, c1, c2)) return Outcome::warning(*w);
-    const Table& t1 = *table1;
-    const Table& t2 = *table2;
     const int n = parseNeighbourCount(quantityText);
-    const size_t q = t2.rowCount();
+    const size_t q = table2->rowCount();
     if (q == 0) return Outcome::warning("表2无数据");
-    const size_t slots = std::min<size_t>(q, std::max(3 * n, 10));
-    const size_t reported = std::min<size_t>(slots, n);
 
-    Sites s2 = readSites(t2, c2);
-    Sites s1 = readSites(t1, c1);
-    double latSum = 0;
-    for (double v : s2.lat) latSum += v;
-    for (double v : s1.lat) latSum += v;
-    const double cosRef = std::cos(latSum / static_cast<double>(s1.lat.size() + s2.lat.size()) * kDegToRad);
-    ProjectedPoints pts = project(s2, cosRef);
-    PointIndex index(pts);
+    SearchPlan plan;
+    plan.slots = std::min<size_t>(q, std::max(3 * n, 10));
+    plan.perRow = std::min<size_t>(plan.slots, n);
 
-    const size_t rows = t1.rowCount();
-    std::string out;
-    out.reserve(rows * (40 + 60 * n));
-    appendHeader(out, c1, n);
-    std::vector<Candidate> found;
-    std::vector<Ranked> ranked;
-    for (size_t r = 0; r < rows; ++r) {
-        PlanePoint p = localPlaneProjection(s1.lon[r], s1.lat[r], cosRef);
-        index.knnQuery(p.x, p.y, slots, found);
-        ranked.clear();
-        for (const Candidate& c : found)
-            ranked.push_back({c.index, haversineDistance(s1.lat[r], s1.lon[r], s2.lat[c.index], s2.lon[c.index])});
-        std::sort(ranked.begin(), ranked.end(), byMetres);
-
-        appendSite(out, s1.id[r], s1.lon[r], s1.lat[r]);
-        size_t i = 0;
-        for (; i < reported && i < ranked.size(); ++i) appendNeighbour(out, s2, ranked[i]);
-        for (; i < static_cast<size_t>(n); ++i) out += "\t\t\t\t";
-        out += '\n';
+    Sites s2 = readSites(*table2, c2);
+    Sites s1 = readSites(*table1, c1);
+    const double cosRef = std::cos(meanLatitude(s2.lat, s1.lat) * kDegToRad);
+    project(s2, cosRef);
+    project(s1, cosRef);
+    NeighbourLists found;
+    {
+        PointIndex index(s2.projected);
+        found = searchNeighbours(index, s2.points(), s1.points(), plan, threads);
     }
-    return Outcome::success(format("完成！%d行数据已导出到剪贴板\n采用 KD-Tree 优化", static_cast<int>(rows)),
+    SiteTexts texts = formatSites(s2);
+    std::string out;
+    appendHeader(out, c1, n);
+    appendAllLines(out, s1, nullptr, texts, found, n - plan.perRow, threads);
+    return Outcome::success(format("完成！%d行数据已导出到剪贴板\n采用 KD-Tree 优化", static_cast<int>(table1->rowCount())),
                             std::move(out));
 }
 

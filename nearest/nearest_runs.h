@@ -35,11 +35,13 @@ std::optional<std::string> checkSingleSelection(const Table* table, const SiteCo
 std::optional<std::string> checkTwoSelection(const Table* table1, const Table* table2, const SiteColumns& c1,
                                              const SiteColumns& c2);
 
-// Nearest N other rows of the same table, for every row.
-Outcome runNearestSingle(const Table* table, const SiteColumns& cols, std::string_view quantityText);
+// Nearest N other rows of the same table, for every row. threads > 1 spreads
+// the search and the writing over that many threads; the text is the same.
+Outcome runNearestSingle(const Table* table, const SiteColumns& cols, std::string_view quantityText,
+                         unsigned threads = 1);
 
 // Nearest N rows of table 2 for every row of table 1.
 Outcome runNearestTwo(const Table* table1, const Table* table2, const SiteColumns& c1, const SiteColumns& c2,
-                      std::string_view quantityText);
+                      std::string_view quantityText, unsigned threads = 1);
 
 }  // namespace kit

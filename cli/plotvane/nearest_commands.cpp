@@ -36,7 +36,7 @@ int runSingle(const std::vector<std::string>& argv) {
     if (!table) return status;
     auto cols = chooseColumns(*table, a, "", detectIdColumn(table->headers));
     if (!cols) return kExitUsage;
-    return finishTextOutcome(runNearestSingle(&*table, *cols, a.valueOr("-n", "1")), a.valueOr("-o", ""));
+    return finishTextOutcome(runNearestSingle(&*table, *cols, a.valueOr("-n", "1"), workerThreads()), a.valueOr("-o", ""));
 }
 
 int runTwo(const std::vector<std::string>& argv) {
@@ -56,7 +56,7 @@ int runTwo(const std::vector<std::string>& argv) {
     // Table 2's ID is its third column, not a detected one.
     auto c2 = chooseColumns(*t2, a, "2", t2->headers.size() >= 3 ? 2 : kNoColumn);
     if (!c2) return kExitUsage;
-    return finishTextOutcome(runNearestTwo(&*t1, &*t2, *c1, *c2, a.valueOr("-n", "1")), a.valueOr("-o", ""));
+    return finishTextOutcome(runNearestTwo(&*t1, &*t2, *c1, *c2, a.valueOr("-n", "1"), workerThreads()), a.valueOr("-o", ""));
 }
 
 const Registrar single{{"nearest", "nearest N sites within one table", R"(Usage: plotvane-cli nearest [TABLE] [options]

@@ -4,6 +4,7 @@
 
 #include "layers/geojson_reader.h"
 #include "layers/geojson_writer.h"
+#include "layer_test_util.h"
 
 using kit::Layer;
 using kit::Position;
@@ -252,4 +253,9 @@ TEST(GeoJsonWriterHelpers, GeometryTypeCoordinatesAndFirstRing) {
     EXPECT_TRUE(kit::readFirstRing("no brackets", 0).empty());
     EXPECT_EQ(kit::readFirstRing("[[1,2", 0), (std::vector<Position>{{1, 2}}));  // unclosed tail
     EXPECT_EQ(kit::readBracketPosition("1]", 0), (Position{1, 0}));
+}
+
+TEST(ReadGeoJson, EveryPrefixOfARealFileReadsSafely) {
+    kit::test::expectCountGrowsOverPrefixes(
+        std::string(KIT_FIXTURES) + "/zones.geojson", [](std::string_view t) { return readText(t).features.size(); }, 4);
 }

@@ -171,3 +171,8 @@ TEST(WriteKml, WritesFileAndReportsCreateFailure) {
     EXPECT_EQ(bad.status, kit::Status::Error);
     EXPECT_EQ(bad.message, "无法创建文件");
 }
+
+TEST(ReadKml, EveryPrefixOfARealFileReadsSafely) {
+    kit::test::expectCountGrowsOverPrefixes(
+        std::string(KIT_FIXTURES) + "/zones.kml", [](std::string_view t) { return readKmlText(t).features.size(); }, 4);
+}

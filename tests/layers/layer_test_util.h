@@ -1,6 +1,8 @@
 #pragma once
 // Helpers shared by the layer tests: a scratch folder with a non-ASCII name,
 // and whole-file reads and writes by UTF-8 path.
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <random>
 #include <string>
@@ -47,6 +49,21 @@ private:
 inline std::string readAll(const std::string& utf8Path) {
     auto bytes = readFileBytes(utf8Path);
     return bytes ? *bytes : std::string();
+}
+
+// Reads every prefix of the file with `count` (text -> features read): a
+// feature counts once its end is in, so the count only grows, up to `whole`.
+template <typename Count>
+void expectCountGrowsOverPrefixes(const std::string& utf8Path, Count count, size_t whole) {
+    std::string text = readAll(utf8Path);
+    ASSERT_FALSE(text.empty()) << utf8Path;
+    size_t previous = 0;
+    for (size_t n = 0; n <= text.size(); ++n) {
+        size_t c = count(std::string_view(text).substr(0, n));
+        EXPECT_GE(c, previous) << "prefix of " << n << " bytes";
+        previous = c;
+    }
+    EXPECT_EQ(previous, whole);
 }
 
 }  // namespace kit::test

@@ -462,3 +462,33 @@ TEST(ShapefileFixtures, RealFilesGiveWhatTheRulesSay) {
     EXPECT_EQ(utf.features[0].properties.at("field"), "\xF0\x9F\x92\xA9");
     EXPECT_EQ(utf.features[1].properties.at("field"), "Hněvošický háj");
 }
+
+// Every prefix and a few thousand corrupted copies of real files decode
+// without reading outside their buffers (the sanitizer build checks that) and
+// never yield more than the whole file does.
+TEST(ReadShapefile, CutAndCorruptedRealFilesStayInBounds) {
+    const std::string fx = std::string(KIT_FIXTURES) + "/";
+    for (const char* stem : {"zones", "shapefiles/export_polylinez", "shapefiles/utf"}) {
+        std::string shp = kit::test::readAll(fx + stem + ".shp"), dbf = kit::test::readAll(fx + stem + ".dbf");
+        ASSERT_FALSE(shp.empty()) << stem;
+        const size_t whole = decode(shp, dbf).features.size();
+        for (size_t n = 100; n <= shp.size(); ++n)
+            EXPECT_LE(decode(shp.substr(0, n), dbf).features.size(), whole) << stem << " cut at " << n;
+        for (size_t n = 0; n <= dbf.size(); ++n) EXPECT_EQ(decode(shp, dbf.substr(0, n)).features.size(), whole);
+
+        uint32_t seed = 12345;
+        auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+        for (int round = 0; round < 2000; ++round) {
+            std::string s = shp, d = dbf;
+            for (int k = 0; k < 4; ++k) {
+                s[100 + next() % (s.size() - 100)] = static_cast<char>(next() >> 24);
+                d[next() % d.size()] = static_cast<char>(next() >> 24);
+            }
+            auto decoded = kit::decodeShapefile(s, d);
+            ASSERT_TRUE(decoded);
+            Layer layer;
+            kit::appendShapeLayer(*decoded, layer);
+            for (const auto& f : layer.features) EXPECT_LE(f.ring.size(), shp.size() / 16);
+        }
+    }
+}

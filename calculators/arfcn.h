@@ -1,0 +1,39 @@
+#pragma once
+// Channel numbers and carrier frequencies: LTE EARFCN (downlink, with the
+// uplink of FDD bands) and NR-ARFCN, both ways, and the texts the
+// channel-number tab shows for each button.
+#include <string>
+#include <string_view>
+
+namespace kit {
+
+// Downlink MHz of an EARFCN in a band of the LTE table; -1.0 for a band that
+// is not in the table or a negative channel number. A channel outside the
+// band's own range still converts (EARFCN 1300 in band 1 is 2240 MHz).
+double earfcnToDlMhz(int earfcn, int band);
+
+// The EARFCN nearest to a downlink frequency (halves away from zero); -1 for a
+// band not in the table, a frequency not above 0, or a result an int cannot
+// hold. Negative results are returned as they are (100 MHz in band 3).
+int dlMhzToEarfcn(double mhz, int band);
+
+// NR-ARFCN to MHz on the 5 kHz raster (0-599999) and the 60 kHz raster
+// (2016667-3279167); -1.0 for every other number, negative ones included.
+double nrArfcnToMhz(int arfcn);
+
+// MHz to NR-ARFCN: 0-7125 MHz on the 5 kHz raster, 24250-52600 MHz on the
+// 60 kHz one; -1 otherwise. Above 2999.995 MHz the 5 kHz result is a number
+// nrArfcnToMhz does not take back; that asymmetry is the tab's.
+int mhzToNrArfcn(double mhz);
+
+// The tab's standard list.
+inline constexpr std::string_view kStandardNames[] = {"LTE", "NR"};
+
+// "→ 算频率" and "→ 算频点" with the channel and frequency fields as typed and
+// the band number of the band list (-1 with no selection; NR ignores it).
+std::string lteChannelToFrequencyText(std::string_view channelField, int band);
+std::string lteFrequencyToChannelText(std::string_view frequencyField, int band);
+std::string nrChannelToFrequencyText(std::string_view channelField);
+std::string nrFrequencyToChannelText(std::string_view frequencyField);
+
+}  // namespace kit
