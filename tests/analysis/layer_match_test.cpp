@@ -199,3 +199,24 @@ TEST(LayerMatchPanel, LabelsAndEnabling) {
     EXPECT_FALSE(kit::matchButtonEnabled(&t, &empty));
     EXPECT_FALSE(kit::matchButtonEnabled(&t, nullptr));
 }
+
+TEST(LayerMatchPanel, LoadingKeepsTheLayerOnFailure) {
+    Layer layer;
+    Outcome ok = kit::loadMatchLayer(std::string(KIT_FIXTURES) + "/zones.geojson", layer);
+    ASSERT_TRUE(ok.ok()) << ok.message;
+    EXPECT_EQ(ok.message, "已加载 4 个要素");
+    EXPECT_EQ(kit::matchFieldItems(layer), (std::vector<std::string>{"全部", "人口", "区县", "编号"}));
+
+    Outcome missing = kit::loadMatchLayer(std::string(KIT_FIXTURES) + "/没有.geojson", layer);
+    EXPECT_EQ(missing.status, kit::Status::Error);
+    EXPECT_EQ(missing.message, "无法打开文件");
+    EXPECT_EQ(layer.features.size(), 4u);
+
+    // A file without any usable geometry: the warning, and nothing left to match against.
+    Outcome none = kit::loadMatchLayer(std::string(KIT_FIXTURES) + "/pois.tsv", layer);
+    EXPECT_EQ(none.status, kit::Status::Warning);
+    EXPECT_EQ(none.message, "未在文件中找到有效几何要素");
+    Table t = table("lon\tlat\n116.3\t39.9\n");
+    EXPECT_FALSE(kit::matchButtonEnabled(&t, &layer));
+    EXPECT_EQ(run(t, layer).message, "请先选择图层文件");
+}
