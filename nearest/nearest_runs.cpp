@@ -161,6 +161,8 @@ SiteColumns siteColumnsAt(const Table& table, int lon, int lat, int id) {
     return {at(lon), at(lat), at(id)};
 }
 
+int secondTableIdColumn(const std::vector<std::string>& headers) { return headers.size() >= 3 ? 2 : kNoColumn; }
+
 int parseNeighbourCount(std::string_view text) {
     int32_t v = parseLeadingInt32(text.substr(0, std::min<size_t>(text.size(), 64))).value_or(1);
     return std::clamp<int32_t>(v, 1, kMaxNeighbours);

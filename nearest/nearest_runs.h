@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/outcome.h"
 #include "core/table.h"
@@ -22,6 +23,10 @@ struct SiteColumns {
 // The choices for header positions (a position outside the headers is no
 // selection).
 SiteColumns siteColumnsAt(const Table& table, int lon, int lat, int id);
+
+// Table 2's ID column is not detected by name: it is the third column when
+// there is one, else no selection.
+int secondTableIdColumn(const std::vector<std::string>& headers);
 
 inline constexpr int kMaxNeighbours = 50;
 

@@ -53,8 +53,7 @@ int runTwo(const std::vector<std::string>& argv) {
     if (!t2) return status;
     auto c1 = chooseColumns(*t1, a, "", detectIdColumn(t1->headers));
     if (!c1) return kExitUsage;
-    // Table 2's ID is its third column, not a detected one.
-    auto c2 = chooseColumns(*t2, a, "2", t2->headers.size() >= 3 ? 2 : kNoColumn);
+    auto c2 = chooseColumns(*t2, a, "2", secondTableIdColumn(t2->headers));
     if (!c2) return kExitUsage;
     return finishTextOutcome(runNearestTwo(&*t1, &*t2, *c1, *c2, a.valueOr("-n", "1"), workerThreads()), a.valueOr("-o", ""));
 }

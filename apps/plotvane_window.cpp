@@ -1,0 +1,24 @@
+#include "apps/plotvane_window.h"
+
+#include "nearest/win/nearest_tabs.h"
+
+namespace kit {
+
+MainWindowConfig plotvaneWindowConfig() {
+    MainWindowConfig c;  // the shell's defaults are Plotvane's window
+    // Strip order; tools without a panel yet show an empty one.
+    c.tabs = {
+        {L"resources\\icons\\tab_recent1.png", createRecent1Tab},
+        {L"resources\\icons\\tab_recent2.png", createRecent2Tab},
+        {L"resources\\icons\\tab_match.png", {}},
+        {L"resources\\icons\\tab_type.png", {}},
+        {L"resources\\icons\\tab_df_gdf.png", {}},
+        {L"resources\\icons\\dian.png", {}},
+        {L"resources\\icons\\shanxing.png", {}},
+        {L"resources\\icons\\duobianxing.png", {}},
+        {L"resources\\icons\\tab_match.png", {}},  // coverage shares the matching tab's icon
+    };
+    return c;
+}
+
+}  // namespace kit

@@ -1,0 +1,29 @@
+#include "layers/win/save_layer_panel.h"
+
+#include "layers/layer_file.h"
+#include "shell/wide.h"
+
+namespace kit {
+
+const std::vector<FileFilter>& layerFileFilter() {
+    static const std::vector<FileFilter> filter{{L"GeoJSON (*.geojson)", L"*.geojson;*.json"},
+                                                {L"Shapefile (*.shp)", L"*.shp"},
+                                                {L"KML (*.kml)", L"*.kml"},
+                                                {L"所有文件", L"*.*"}};
+    return filter;
+}
+
+bool saveLayerText(HWND owner, std::string_view geojson, const std::wstring& title, const std::wstring& defaultName) {
+    std::wstring path = chooseSaveFile(owner, title, defaultName, layerFileFilter());
+    if (path.empty()) return false;
+    Outcome written = saveLayer(toUtf8(path), geojson);
+    if (!written.ok()) {
+        showError(owner, std::string_view(written.message));
+        return false;
+    }
+    showSuccess(owner, std::string_view(written.message));
+    revealInExplorer(owner, toWide(written.text));
+    return true;
+}
+
+}  // namespace kit

@@ -1,0 +1,22 @@
+#pragma once
+// Saving a generated layer from a panel: the save dialog with the layer
+// file types, the file written by the name's extension (GeoJSON, KML or a
+// Shapefile set), then the success box and Explorer on the file.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/dialogs.h"
+
+namespace kit {
+
+// GeoJSON, Shapefile, KML, all files.
+const std::vector<FileFilter>& layerFileFilter();
+
+// True when a file was written; false when the dialog was cancelled (silently)
+// or writing failed (after the error box).
+bool saveLayerText(HWND owner, std::string_view geojson, const std::wstring& title, const std::wstring& defaultName);
+
+}  // namespace kit

@@ -1,0 +1,81 @@
+#pragma once
+// Control factories for the tab panels. Each takes a small ...CreateArgs with
+// defaulted fields, creates a visible child with the shared font and returns it.
+//
+//   HWND edit = createEdit({.parent = panel, .id = 11, .text = L"1", .x = 118, .y = 124, .width = 60, .height = 22});
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kit {
+
+struct LabelCreateArgs {
+    HWND parent = nullptr;
+    int id = 0;
+    std::wstring text;
+    int x = 0, y = 0, width = 50, height = 20;
+};
+HWND createLabel(const LabelCreateArgs& args);
+
+// Small font, grey text colour stored on it; "未获取" unless a text is given.
+struct StatusLabelCreateArgs {
+    HWND parent = nullptr;
+    int id = 0;
+    std::wstring text;
+    int x = 0, y = 0, width = 190, height = 20;
+};
+HWND createStatusLabel(const StatusLabelCreateArgs& args);
+
+// Single-line edit with a sunken edge and auto horizontal scroll.
+struct EditCreateArgs {
+    HWND parent = nullptr;
+    int id = 0;
+    std::wstring text;
+    int x = 0, y = 0, width = 60, height = 28;
+    bool digitsOnly = true;
+    bool enabled = true;
+};
+HWND createEdit(const EditCreateArgs& args);
+
+// Drop-down list (not editable, not sorted, vertical scroll bar); the height
+// includes the open list.
+struct DropDownCreateArgs {
+    HWND parent = nullptr;
+    int id = 0;
+    int x = 0, y = 0, width = 120, height = 200;
+    bool enabled = true;
+};
+HWND createDropDown(const DropDownCreateArgs& args);
+
+struct CheckBoxCreateArgs {
+    HWND parent = nullptr;
+    int id = 0;
+    std::wstring text;
+    int x = 0, y = 0, width = 130, height = 24;
+    bool checked = false;
+};
+HWND createCheckBox(const CheckBoxCreateArgs& args);
+
+// The text colour stored on a static control (painted by its panel).
+void setStoredTextColor(HWND control, COLORREF color);
+std::optional<COLORREF> storedTextColor(HWND control);
+
+// Status label text in green (ok) or grey, repainted at once.
+void setStatusText(HWND label, std::wstring_view text, bool ok);
+
+// The colour convention every panel and the main window answer their
+// children's WM_CTLCOLOR* requests with: edits on white, buttons hollow (they
+// paint themselves), static controls on white in their stored colour (IDs
+// below 1000). Empty for any other message.
+std::optional<LRESULT> answerControlColor(UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Window text as UTF-16 / as UTF-8, and the drop-down list's selection.
+std::wstring windowText(HWND hwnd);
+std::string windowTextUtf8(HWND hwnd);
+int comboSelection(HWND combo);  // -1 when nothing is selected
+std::vector<std::wstring> comboItems(HWND combo);
+
+}  // namespace kit

@@ -1,0 +1,36 @@
+#pragma once
+// A tab panel: a white child window of the main window whose commands go to
+// handler members, so a tab is its controls plus a few small functions.
+//
+//   static Panel panel;
+//   createPanel({.parent = main, .className = L"TabRecent1Content"}, panel);
+//   panel.onCommand(2, [] { getData(); });
+#include <windows.h>
+
+#include <functional>
+#include <map>
+
+namespace kit {
+
+struct Panel {
+    HWND hwnd = nullptr;
+    std::map<int, std::function<void()>> commands;  // by control ID, on BN_CLICKED
+
+    void onCommand(int id, std::function<void()> handler) { commands[id] = std::move(handler); }
+    HWND item(int id) const { return GetDlgItem(hwnd, id); }
+};
+
+struct PanelCreateArgs {
+    HWND parent = nullptr;
+    const wchar_t* className = L"KitEmptyPanel";
+    // Position in the parent; all zero: the main window's tab-panel rectangle.
+    int x = 0, y = 0, width = 0, height = 0;
+    bool visible = true;
+};
+
+// Registers the class on first use (double-clicks, arrow cursor, no
+// background brush), creates the panel and ties it to `panel`, which must
+// outlive the window.
+HWND createPanel(const PanelCreateArgs& args, Panel& panel);
+
+}  // namespace kit

@@ -1,0 +1,84 @@
+#include "shell/panel.h"
+
+#include <set>
+#include <string>
+
+#include "shell/colors.h"
+#include "shell/controls.h"
+#include "shell/main_window.h"
+
+namespace kit {
+
+namespace {
+
+void fillWhite(HWND hwnd, HDC dc) {
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    HBRUSH white = CreateSolidBrush(colors::kWhite);
+    FillRect(dc, &rc, white);
+    DeleteObject(white);
+}
+
+LRESULT CALLBACK panelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (auto r = answerControlColor(msg, wParam, lParam)) return *r;
+    auto* panel = reinterpret_cast<Panel*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    switch (msg) {
+        case WM_NCCREATE: {
+            auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
+            panel = static_cast<Panel*>(cs->lpCreateParams);
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(panel));
+            if (panel) panel->hwnd = hwnd;
+            break;
+        }
+        case WM_ERASEBKGND:
+            fillWhite(hwnd, reinterpret_cast<HDC>(wParam));
+            return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            fillWhite(hwnd, dc);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_COMMAND:
+            if (panel && HIWORD(wParam) == BN_CLICKED) {
+                auto it = panel->commands.find(LOWORD(wParam));
+                if (it != panel->commands.end()) {
+                    // Copied: a handler may replace its own entry.
+                    auto handler = it->second;
+                    handler();
+                    return 0;
+                }
+            }
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+void registerPanelClass(HINSTANCE inst, const wchar_t* name) {
+    static std::set<std::wstring> registered;
+    if (!registered.insert(name).second) return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = panelProc;
+    wc.hInstance = inst;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = name;
+    RegisterClassExW(&wc);
+}
+
+}  // namespace
+
+HWND createPanel(const PanelCreateArgs& a, Panel& panel) {
+    auto inst = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(a.parent, GWLP_HINSTANCE));
+    registerPanelClass(inst, a.className);
+    RECT r{a.x, a.y, a.x + a.width, a.y + a.height};
+    if (a.width == 0 && a.height == 0) r = tabPanelRect();
+    return CreateWindowExW(0, a.className, L"", WS_CHILD | WS_CLIPSIBLINGS | (a.visible ? WS_VISIBLE : 0), r.left,
+                           r.top, r.right - r.left, r.bottom - r.top, a.parent, nullptr, inst, &panel);
+}
+
+}  // namespace kit

@@ -1,0 +1,102 @@
+#include "win_test_support.h"
+
+#include <commctrl.h>
+
+#include "core/win/clipboard.h"
+#include "shell/ball.h"
+#include "shell/images.h"
+
+namespace kit::test {
+
+namespace {
+
+// Common controls, GDI+ and the floating ball for the whole test program.
+class ShellEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&icc);
+        gdiplus_ = new GdiplusSession();
+        createBall(GetModuleHandleW(nullptr));
+    }
+    void TearDown() override {
+        destroyBall();
+        delete gdiplus_;
+    }
+
+private:
+    GdiplusSession* gdiplus_ = nullptr;
+};
+
+[[maybe_unused]] auto* const environment = ::testing::AddGlobalTestEnvironment(new ShellEnvironment);
+
+}  // namespace
+
+void pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the test that waits for it
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void click(HWND hwnd, int x, int y) {
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void sendWheel(HWND hwnd, int delta) {
+    SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(static_cast<SHORT>(delta))), 0);
+}
+
+Capture::Capture(HWND hwnd) {
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+    pump();
+    GdiFlush();
+    Sleep(50);
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    w_ = r.right - r.left;
+    h_ = r.bottom - r.top;
+    BITMAPINFO bi = topDownArgbInfo(w_, h_);
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, dib);
+    BitBlt(mem, 0, 0, w_, h_, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    bits_.assign(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + static_cast<size_t>(w_) * h_);
+    SelectObject(mem, old);
+    DeleteObject(dib);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+}
+
+COLORREF Capture::pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= w_ || y >= h_) return CLR_INVALID;
+    DWORD v = bits_[static_cast<size_t>(y) * w_ + x];  // 0x00RRGGBB
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+}
+
+void PlotvaneWindowTest::SetUp() {
+    main = createMainWindow(GetModuleHandleW(nullptr), plotvaneWindowConfig());
+    ASSERT_NE(main, nullptr);
+    pump();
+}
+
+void PlotvaneWindowTest::TearDown() {
+    destroyMainWindow();
+    hideBall();
+    pump();
+}
+
+std::wstring clipboard() { return readClipboardText(); }
+
+void setClipboard(const std::wstring& text) { ASSERT_TRUE(writeClipboardText(text)); }
+
+}  // namespace kit::test

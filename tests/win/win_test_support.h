@@ -1,0 +1,50 @@
+#pragma once
+// Shared pieces of the Windows tests: a freshly built Plotvane window per
+// test with recording dialogs, mouse clicks by message, and screen captures.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "apps/plotvane_window.h"
+#include "shell/main_window.h"
+#include "shell/recording_dialogs.h"
+
+namespace kit::test {
+
+// Runs whatever is queued (paints, posted messages) without blocking.
+void pump();
+// A left click by messages: down and up at a point inside the window.
+void click(HWND hwnd, int x = 4, int y = 4);
+void sendWheel(HWND hwnd, int delta);
+
+// The window's pixels as they are on screen.
+class Capture {
+public:
+    explicit Capture(HWND hwnd);
+    // Window coordinates (client coordinates for a borderless child).
+    COLORREF pixel(int x, int y) const;
+    int width() const { return w_; }
+    int height() const { return h_; }
+
+private:
+    int w_ = 0, h_ = 0;
+    std::vector<DWORD> bits_;
+};
+
+// A Plotvane main window built for each test (and destroyed after it), with
+// every box and dialog recorded.
+class PlotvaneWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    RecordingDialogs dialogs;
+    HWND main = nullptr;
+};
+
+std::wstring clipboard();
+void setClipboard(const std::wstring& text);
+
+}  // namespace kit::test
