@@ -9,14 +9,18 @@
 
 #include <functional>
 #include <map>
+#include <utility>
 
 namespace kit {
 
 struct Panel {
     HWND hwnd = nullptr;
     std::map<int, std::function<void()>> commands;  // by control ID, on BN_CLICKED
+    std::map<std::pair<int, int>, std::function<void()>> notifications;  // by control ID and code
 
     void onCommand(int id, std::function<void()> handler) { commands[id] = std::move(handler); }
+    // Any other WM_COMMAND notification, such as CBN_SELCHANGE of a list.
+    void onNotify(int id, int code, std::function<void()> handler) { notifications[{id, code}] = std::move(handler); }
     HWND item(int id) const { return GetDlgItem(hwnd, id); }
 };
 
