@@ -95,6 +95,26 @@ void PlotvaneWindowTest::TearDown() {
     pump();
 }
 
+void VarnickWindowTest::SetUp() {
+    main = createMainWindow(GetModuleHandleW(nullptr), varnickWindowConfig());
+    ASSERT_NE(main, nullptr);
+    pump();
+}
+
+void VarnickWindowTest::TearDown() {
+    destroyMainWindow();
+    drainQueue();
+}
+
+void drainQueue() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
 std::wstring clipboard() { return readClipboardText(); }
 
 void setClipboard(const std::wstring& text) { ASSERT_TRUE(writeClipboardText(text)); }

@@ -1,6 +1,7 @@
 #pragma once
-// Shared pieces of the Windows tests: a freshly built Plotvane window per
-// test with recording dialogs, mouse clicks by message, and screen captures.
+// Shared pieces of the Windows tests: a freshly built Plotvane or Varnick
+// window per test with recording dialogs, mouse clicks by message, and screen
+// captures.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "apps/plotvane_window.h"
+#include "apps/varnick_window.h"
 #include "shell/main_window.h"
 #include "shell/recording_dialogs.h"
 
@@ -43,6 +45,18 @@ protected:
     RecordingDialogs dialogs;
     HWND main = nullptr;
 };
+
+// The same for Varnick, whose closing posts the quit message: the fixture
+// takes it off the queue again so that it does not end later tests' loops.
+class VarnickWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    RecordingDialogs dialogs;
+    HWND main = nullptr;
+};
+// Removes every queued message, a quit message included.
+void drainQueue();
 
 std::wstring clipboard();
 void setClipboard(const std::wstring& text);
