@@ -83,26 +83,15 @@ COLORREF Capture::pixel(int x, int y) const {
     return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
 }
 
-void PlotvaneWindowTest::SetUp() {
-    main = createMainWindow(GetModuleHandleW(nullptr), plotvaneWindowConfig());
+void MainWindowTest::SetUp() {
+    main = createMainWindow(GetModuleHandleW(nullptr), config_());
     ASSERT_NE(main, nullptr);
     pump();
 }
 
-void PlotvaneWindowTest::TearDown() {
+void MainWindowTest::TearDown() {
     destroyMainWindow();
     hideBall();
-    pump();
-}
-
-void VarnickWindowTest::SetUp() {
-    main = createMainWindow(GetModuleHandleW(nullptr), varnickWindowConfig());
-    ASSERT_NE(main, nullptr);
-    pump();
-}
-
-void VarnickWindowTest::TearDown() {
-    destroyMainWindow();
     drainQueue();
 }
 

@@ -36,25 +36,32 @@ private:
     std::vector<DWORD> bits_;
 };
 
-// A Plotvane main window built for each test (and destroyed after it), with
+// A program's main window built for each test (and destroyed after it), with
 // every box and dialog recorded.
-class PlotvaneWindowTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test {
 protected:
+    explicit MainWindowTest(MainWindowConfig (*config)()) : config_(config) {}
     void SetUp() override;
+    // Varnick's closing posts the quit message: it is taken off the queue
+    // again so that it does not end later tests' loops.
     void TearDown() override;
     RecordingDialogs dialogs;
     HWND main = nullptr;
+
+private:
+    MainWindowConfig (*config_)();
 };
 
-// The same for Varnick, whose closing posts the quit message: the fixture
-// takes it off the queue again so that it does not end later tests' loops.
-class VarnickWindowTest : public ::testing::Test {
+class PlotvaneWindowTest : public MainWindowTest {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-    RecordingDialogs dialogs;
-    HWND main = nullptr;
+    PlotvaneWindowTest() : MainWindowTest(plotvaneWindowConfig) {}
 };
+
+class VarnickWindowTest : public MainWindowTest {
+protected:
+    VarnickWindowTest() : MainWindowTest(varnickWindowConfig) {}
+};
+
 // Removes every queued message, a quit message included.
 void drainQueue();
 
