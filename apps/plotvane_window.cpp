@@ -1,5 +1,6 @@
 #include "apps/plotvane_window.h"
 
+#include "coverage/win/coverage_tab.h"
 #include "nearest/win/nearest_tabs.h"
 
 namespace kit {
@@ -16,7 +17,7 @@ MainWindowConfig plotvaneWindowConfig() {
         {L"resources\\icons\\dian.png", {}},
         {L"resources\\icons\\shanxing.png", {}},
         {L"resources\\icons\\duobianxing.png", {}},
-        {L"resources\\icons\\tab_match.png", {}},  // coverage shares the matching tab's icon
+        {L"resources\\icons\\tab_match.png", createCoverageTab},  // coverage shares the matching tab's icon
     };
     return c;
 }

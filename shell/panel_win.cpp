@@ -42,14 +42,13 @@ LRESULT CALLBACK panelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         case WM_COMMAND:
             if (panel) {
-                int id = LOWORD(wParam), code = HIWORD(wParam);
-                std::function<void()> handler;
+                const int id = LOWORD(wParam), code = HIWORD(wParam);
+                std::function<void()> handler;  // copied: a handler may replace its own entry
                 if (code == BN_CLICKED) {
                     if (auto it = panel->commands.find(id); it != panel->commands.end()) handler = it->second;
                 } else if (auto it = panel->notifications.find({id, code}); it != panel->notifications.end()) {
                     handler = it->second;
                 }
-                // Called on a copy: a handler may replace its own entry.
                 if (handler) {
                     handler();
                     return 0;
