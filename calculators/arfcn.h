@@ -26,8 +26,10 @@ double nrArfcnToMhz(int arfcn);
 // nrArfcnToMhz does not take back; that asymmetry is the tab's.
 int mhzToNrArfcn(double mhz);
 
-// The tab's standard list.
+// The tab's standard list, and its two fields at start-up.
 inline constexpr std::string_view kStandardNames[] = {"LTE", "NR"};
+inline constexpr std::string_view kChannelDefaultField = "1300";
+inline constexpr std::string_view kFrequencyDefaultField = "1842.5";
 
 // "→ 算频率" and "→ 算频点" with the channel and frequency fields as typed and
 // the band number of the band list (-1 with no selection; NR ignores it).

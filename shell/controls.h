@@ -12,11 +12,15 @@
 
 namespace kit {
 
+// Every factory takes an optional font; without one it uses the shared font
+// of its kind.
 struct LabelCreateArgs {
     HWND parent = nullptr;
     int id = 0;
     std::wstring text;
     int x = 0, y = 0, width = 50, height = 20;
+    HFONT font = nullptr;
+    bool centred = false;
 };
 HWND createLabel(const LabelCreateArgs& args);
 
@@ -37,6 +41,7 @@ struct EditCreateArgs {
     int x = 0, y = 0, width = 60, height = 28;
     bool digitsOnly = true;
     bool enabled = true;
+    HFONT font = nullptr;
 };
 HWND createEdit(const EditCreateArgs& args);
 
@@ -49,8 +54,29 @@ struct DropDownCreateArgs {
     bool enabled = true;
     bool editable = false;
     std::wstring text;
+    HFONT font = nullptr;
 };
 HWND createDropDown(const DropDownCreateArgs& args);
+// Replaces the list's items (UTF-8), in order, and selects one (-1: none).
+void setComboItems(HWND combo, const std::vector<std::string>& items, int selected = -1);
+
+// The system's own push button (not self-painted), for tools that want the
+// plain look.
+struct PushButtonCreateArgs {
+    HWND parent = nullptr;
+    int id = 0;
+    std::wstring text;
+    int x = 0, y = 0, width = 80, height = 24;
+    HFONT font = nullptr;
+};
+HWND createPushButton(const PushButtonCreateArgs& args);
+
+// An etched horizontal separator line.
+struct EtchedLineCreateArgs {
+    HWND parent = nullptr;
+    int x = 0, y = 0, width = 100, height = 2;
+};
+HWND createEtchedLine(const EtchedLineCreateArgs& args);
 
 struct CheckBoxCreateArgs {
     HWND parent = nullptr;

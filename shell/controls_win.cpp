@@ -28,8 +28,8 @@ HBRUSH whiteBrush() {
 }  // namespace
 
 HWND createLabel(const LabelCreateArgs& a) {
-    return createChild(L"STATIC", a.text, SS_LEFT, 0, a.parent, a.id, a.x, a.y, a.width, a.height,
-                       sharedFonts().regular);
+    return createChild(L"STATIC", a.text, a.centred ? SS_CENTER : SS_LEFT, 0, a.parent, a.id, a.x, a.y,
+                       a.width, a.height, a.font ? a.font : sharedFonts().regular);
 }
 
 HWND createStatusLabel(const StatusLabelCreateArgs& a) {
@@ -42,17 +42,36 @@ HWND createStatusLabel(const StatusLabelCreateArgs& a) {
 HWND createEdit(const EditCreateArgs& a) {
     DWORD style = WS_TABSTOP | ES_AUTOHSCROLL | (a.digitsOnly ? ES_NUMBER : 0) | (a.enabled ? 0 : WS_DISABLED);
     return createChild(L"EDIT", a.text, style, WS_EX_CLIENTEDGE, a.parent, a.id, a.x, a.y, a.width, a.height,
-                       sharedFonts().regular);
+                       a.font ? a.font : sharedFonts().regular);
 }
 
 HWND createDropDown(const DropDownCreateArgs& a) {
     DWORD style = WS_TABSTOP | WS_VSCROLL | (a.editable ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST) |
                   (a.enabled ? 0 : WS_DISABLED);
     HWND h = createChild(L"COMBOBOX", L"", style, 0, a.parent, a.id, a.x, a.y, a.width, a.height,
-                         sharedFonts().regular);
+                         a.font ? a.font : sharedFonts().regular);
     // The edit part's text; a plain list has no text of its own to set.
     if (h && a.editable && !a.text.empty()) SetWindowTextW(h, a.text.c_str());
     return h;
+}
+
+void setComboItems(HWND combo, const std::vector<std::string>& items, int selected) {
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    for (const std::string& item : items) {
+        std::wstring w = toWide(item);
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
+    }
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+}
+
+HWND createPushButton(const PushButtonCreateArgs& a) {
+    return createChild(L"BUTTON", a.text, WS_TABSTOP | BS_PUSHBUTTON, 0, a.parent, a.id, a.x, a.y, a.width, a.height,
+                       a.font ? a.font : sharedFonts().regular);
+}
+
+HWND createEtchedLine(const EtchedLineCreateArgs& a) {
+    return createChild(L"STATIC", L"", SS_ETCHEDHORZ, 0, a.parent, 0, a.x, a.y, a.width, a.height,
+                       sharedFonts().regular);
 }
 
 HWND createCheckBox(const CheckBoxCreateArgs& a) {

@@ -104,11 +104,12 @@ void showHelp(HWND owner, std::wstring_view title, std::wstring_view text) {
     if (!hwnd) return;  // nothing to show; not worth a message
     g_help = hwnd;
 
-    // Edit controls want CR LF line breaks.
+    // Edit controls want CR LF line breaks; texts may come with either (a
+    // doubled CR would show as a soft break).
     std::wstring crlf;
-    for (wchar_t c : body) {
-        if (c == L'\n') crlf += L'\r';
-        crlf += c;
+    for (size_t i = 0; i < body.size(); ++i) {
+        if (body[i] == L'\n' && (i == 0 || body[i - 1] != L'\r')) crlf += L'\r';
+        crlf += body[i];
     }
     g_font = createFont(L"Microsoft YaHei", 13, FW_NORMAL);
     HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", crlf.c_str(),

@@ -45,6 +45,7 @@ struct MainWindowConfig {
     std::vector<TabSlot> tabs;
     CloseAction closeAction = CloseAction::HideToBall;
     bool thinBorder = true;  // the thin-border style and the painted one-pixel frame
+    std::wstring helpClass = L"KitHelpWindow";  // window class of the tabs' help windows
     ShellColors colors;
 };
 

@@ -378,6 +378,7 @@ HWND createMainWindow(HINSTANCE instance, const MainWindowConfig& config) {
     g = ShellState{};
     g.cfg = config;
     g.instance = instance;
+    setHelpWindowClass(config.helpClass.c_str());
     registerClass(config.className.c_str(), mainProc, CS_HREDRAW | CS_VREDRAW);
     registerClass(kTitleClass, titleProc, 0);
     registerClass(kCloseClass, closeProc, 0);

@@ -9,13 +9,7 @@
 
 namespace kit {
 
-void fillColumnCombo(HWND combo, const std::vector<std::string>& headers) {
-    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-    for (const std::string& h : headers) {
-        std::wstring w = toWide(h);
-        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
-    }
-}
+void fillColumnCombo(HWND combo, const std::vector<std::string>& headers) { setComboItems(combo, headers); }
 
 void selectColumn(HWND combo, int position) {
     SendMessageW(combo, CB_SETCURSEL, position >= 0 ? static_cast<WPARAM>(position) : static_cast<WPARAM>(-1), 0);

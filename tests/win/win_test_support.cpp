@@ -83,16 +83,25 @@ COLORREF Capture::pixel(int x, int y) const {
     return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
 }
 
-void PlotvaneWindowTest::SetUp() {
-    main = createMainWindow(GetModuleHandleW(nullptr), plotvaneWindowConfig());
+void MainWindowTest::SetUp() {
+    main = createMainWindow(GetModuleHandleW(nullptr), config_());
     ASSERT_NE(main, nullptr);
     pump();
 }
 
-void PlotvaneWindowTest::TearDown() {
+void MainWindowTest::TearDown() {
     destroyMainWindow();
     hideBall();
-    pump();
+    drainQueue();
+}
+
+void drainQueue() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
 }
 
 std::wstring clipboard() { return readClipboardText(); }

@@ -1,6 +1,7 @@
 #pragma once
-// Shared pieces of the Windows tests: a freshly built Plotvane window per
-// test with recording dialogs, mouse clicks by message, and screen captures.
+// Shared pieces of the Windows tests: a freshly built Plotvane or Varnick
+// window per test with recording dialogs, mouse clicks by message, and screen
+// captures.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "apps/plotvane_window.h"
+#include "apps/varnick_window.h"
 #include "shell/main_window.h"
 #include "shell/recording_dialogs.h"
 
@@ -34,15 +36,34 @@ private:
     std::vector<DWORD> bits_;
 };
 
-// A Plotvane main window built for each test (and destroyed after it), with
+// A program's main window built for each test (and destroyed after it), with
 // every box and dialog recorded.
-class PlotvaneWindowTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test {
 protected:
+    explicit MainWindowTest(MainWindowConfig (*config)()) : config_(config) {}
     void SetUp() override;
+    // Varnick's closing posts the quit message: it is taken off the queue
+    // again so that it does not end later tests' loops.
     void TearDown() override;
     RecordingDialogs dialogs;
     HWND main = nullptr;
+
+private:
+    MainWindowConfig (*config_)();
 };
+
+class PlotvaneWindowTest : public MainWindowTest {
+protected:
+    PlotvaneWindowTest() : MainWindowTest(plotvaneWindowConfig) {}
+};
+
+class VarnickWindowTest : public MainWindowTest {
+protected:
+    VarnickWindowTest() : MainWindowTest(varnickWindowConfig) {}
+};
+
+// Removes every queued message, a quit message included.
+void drainQueue();
 
 std::wstring clipboard();
 void setClipboard(const std::wstring& text);
