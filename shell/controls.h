@@ -40,13 +40,14 @@ struct EditCreateArgs {
 };
 HWND createEdit(const EditCreateArgs& args);
 
-// Drop-down list (not editable, not sorted, vertical scroll bar); the height
-// includes the open list.
+// Drop-down list (not sorted, vertical scroll bar); the height includes the
+// open list. An editable one also takes typed text (a number or a column name).
 struct DropDownCreateArgs {
     HWND parent = nullptr;
     int id = 0;
     int x = 0, y = 0, width = 120, height = 200;
     bool enabled = true;
+    bool editable = false;
 };
 HWND createDropDown(const DropDownCreateArgs& args);
 
@@ -77,5 +78,7 @@ std::wstring windowText(HWND hwnd);
 std::string windowTextUtf8(HWND hwnd);
 int comboSelection(HWND combo);  // -1 when nothing is selected
 std::vector<std::wstring> comboItems(HWND combo);
+// Replaces the list's items and selects one (-1: none).
+void setComboItems(HWND combo, const std::vector<std::wstring>& items, int selected = -1);
 
 }  // namespace kit

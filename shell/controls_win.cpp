@@ -46,7 +46,8 @@ HWND createEdit(const EditCreateArgs& a) {
 }
 
 HWND createDropDown(const DropDownCreateArgs& a) {
-    DWORD style = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | (a.enabled ? 0 : WS_DISABLED);
+    DWORD style = WS_TABSTOP | WS_VSCROLL | (a.editable ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST) |
+                  (a.enabled ? 0 : WS_DISABLED);
     return createChild(L"COMBOBOX", L"", style, 0, a.parent, a.id, a.x, a.y, a.width, a.height,
                        sharedFonts().regular);
 }
@@ -123,6 +124,12 @@ std::vector<std::wstring> comboItems(HWND combo) {
         items.push_back(std::move(s));
     }
     return items;
+}
+
+void setComboItems(HWND combo, const std::vector<std::wstring>& items, int selected) {
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    for (const std::wstring& item : items) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    SendMessageW(combo, CB_SETCURSEL, selected >= 0 ? static_cast<WPARAM>(selected) : static_cast<WPARAM>(-1), 0);
 }
 
 }  // namespace kit
