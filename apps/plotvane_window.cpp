@@ -1,5 +1,7 @@
 #include "apps/plotvane_window.h"
 
+#include "analysis/win/generator_tabs.h"
+#include "layers/win/wkt_tab.h"
 #include "nearest/win/nearest_tabs.h"
 
 namespace kit {
@@ -12,10 +14,10 @@ MainWindowConfig plotvaneWindowConfig() {
         {L"resources\\icons\\tab_recent2.png", createRecent2Tab},
         {L"resources\\icons\\tab_match.png", {}},
         {L"resources\\icons\\tab_type.png", {}},
-        {L"resources\\icons\\tab_df_gdf.png", {}},
-        {L"resources\\icons\\dian.png", {}},
-        {L"resources\\icons\\shanxing.png", {}},
-        {L"resources\\icons\\duobianxing.png", {}},
+        {L"resources\\icons\\tab_df_gdf.png", createWktTab},
+        {L"resources\\icons\\dian.png", createPointsTab},
+        {L"resources\\icons\\shanxing.png", createSectorsTab},
+        {L"resources\\icons\\duobianxing.png", createPolygonTab},
         {L"resources\\icons\\tab_match.png", {}},  // coverage shares the matching tab's icon
     };
     return c;
