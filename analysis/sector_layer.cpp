@@ -1,9 +1,8 @@
 #include "analysis/sector_layer.h"
 
-#include <algorithm>
-
 #include "analysis/closed_ring.h"
 #include "core/geodesy.h"
+#include "core/text.h"
 #include "layers/geojson_writer.h"
 #include "layers/layer_numbers.h"
 
@@ -11,22 +10,8 @@ namespace kit {
 
 namespace {
 
-// The lists hand over at most 63 UTF-16 units of their text; a character is
-// never split.
+// The lists hand over at most 63 UTF-16 units of their text.
 constexpr size_t kFieldUnits = 63;
-
-std::string_view fieldText(std::string_view text) {
-    size_t units = 0, i = 0;
-    while (i < text.size()) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        size_t len = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        size_t need = len == 4 ? 2 : 1;
-        if (units + need > kFieldUnits) break;
-        units += need;
-        i = std::min(text.size(), i + len);
-    }
-    return text.substr(0, i);
-}
 
 // One list's text: a number for every row, or a column read per row, falling
 // back to the default where the column is unknown, the cell missing or not a
@@ -34,7 +19,7 @@ std::string_view fieldText(std::string_view text) {
 class Parameter {
 public:
     Parameter(const Table& table, std::string_view text, double fallback) : table_(table), fallback_(fallback) {
-        text = fieldText(text);
+        text = utf16Prefix(text, kFieldUnits);
         if (auto v = parseLayerNumber(text)) {
             fixed_ = *v;
             constant_ = true;
