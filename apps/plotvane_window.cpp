@@ -1,6 +1,7 @@
 #include "apps/plotvane_window.h"
 
 #include "analysis/win/generator_tabs.h"
+#include "coverage/win/coverage_tab.h"
 #include "layers/win/wkt_tab.h"
 #include "nearest/win/nearest_tabs.h"
 
@@ -18,7 +19,7 @@ MainWindowConfig plotvaneWindowConfig() {
         {L"resources\\icons\\dian.png", createPointsTab},
         {L"resources\\icons\\shanxing.png", createSectorsTab},
         {L"resources\\icons\\duobianxing.png", createPolygonTab},
-        {L"resources\\icons\\tab_match.png", {}},  // coverage shares the matching tab's icon
+        {L"resources\\icons\\tab_match.png", createCoverageTab},  // coverage shares the matching tab's icon
     };
     return c;
 }

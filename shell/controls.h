@@ -41,13 +41,14 @@ struct EditCreateArgs {
 HWND createEdit(const EditCreateArgs& args);
 
 // Drop-down list (not sorted, vertical scroll bar); the height includes the
-// open list. An editable one also takes typed text (a number or a column name).
+// open list. An editable one also takes typed text, shown from `text`.
 struct DropDownCreateArgs {
     HWND parent = nullptr;
     int id = 0;
     int x = 0, y = 0, width = 120, height = 200;
     bool enabled = true;
     bool editable = false;
+    std::wstring text;
 };
 HWND createDropDown(const DropDownCreateArgs& args);
 

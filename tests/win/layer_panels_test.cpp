@@ -94,6 +94,8 @@ protected:
             EXPECT_EQ(dialogs.calls[0].title, title);
             EXPECT_EQ(dialogs.calls[0].text, defaultName);
             EXPECT_EQ(dialogs.calls[0].owner, tabPanel(tab));
+            ASSERT_EQ(dialogs.calls[0].filter.size(), 4u);  // GeoJSON first, then Shapefile, KML, all files
+            EXPECT_EQ(dialogs.calls[0].filter[0].pattern, L"*.geojson;*.json");
             EXPECT_EQ(dialogs.calls[1].kind, "success");
             EXPECT_EQ(dialogs.calls[1].text, L"创建完成！\n文件已保存到：" + path);
             EXPECT_EQ(dialogs.calls[2].kind, "reveal");
