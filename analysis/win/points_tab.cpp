@@ -14,8 +14,8 @@ namespace kit {
 namespace {
 
 enum Id {
-    kStatus = 1,
-    kGetData = 2,
+    kStatus = kTabStatusId,
+    kGetData = kTabGetDataId,
     kCreate = 3,
     kHelp = 4,
     kLonLabel = 100,
@@ -32,12 +32,7 @@ constexpr wchar_t kHelpText[] =
     L"从剪贴板读取表格数据\n2. 经度/纬度 - 选择经纬度列（自动检测）\n3. CRS - 选择坐标系\n4. 创建点 - "
     L"选择保存位置并导出 GeoJSON";
 
-struct PointsTab {
-    Panel panel;
-    Table table;
-    bool fetched = false;
-};
-PointsTab tab;
+TableTab tab;
 
 void getData() {
     HWND p = tab.panel.hwnd;
@@ -57,22 +52,14 @@ void create() {
     // The CRS list is shown only: coordinates are written as read.
     CentreColumns cols =
         centreColumnsAt(tab.table, comboSelection(GetDlgItem(p, kLon)), comboSelection(GetDlgItem(p, kLat)));
-    saveLayerOutcome(p, runPointLayer(tab.fetched ? &tab.table : nullptr, cols), kPointsSaveTitle,
-                     kPointsDefaultName);
+    saveLayerOutcome(p, runPointLayer(tab.fetchedTable(), cols), kPointsSaveTitle, kPointsDefaultName);
 }
 
 }  // namespace
 
 HWND createPointsTab(HWND mainWindow) {
-    tab.table.clear();
-    tab.fetched = false;
-    tab.panel = Panel{};
-    HWND p = createPanel({.parent = mainWindow, .className = L"TabPointsContent"}, tab.panel);
+    HWND p = createTableTab(mainWindow, L"TabPointsContent", tab);
     if (!p) return nullptr;
-
-    createStatusLabel({.parent = p, .id = kStatus, .x = 0, .y = 4, .width = 180, .height = 18});
-    createButton({.parent = p, .id = kGetData, .text = L"📋 获取数据", .kind = ButtonKind::Green, .x = 88, .y = 24,
-                  .width = 90, .height = 24});
     const std::pair<int, const wchar_t*> labels[] = {{kLonLabel, L"经度:"}, {kLatLabel, L"纬度:"}, {kCrsLabel, L"CRS:"}};
     const int lists[] = {kLon, kLat, kCrs};
     for (int i = 0; i < 3; ++i) {

@@ -15,8 +15,8 @@ namespace kit {
 namespace {
 
 enum Id {
-    kStatus = 1,
-    kGetData = 2,
+    kStatus = kTabStatusId,
+    kGetData = kTabGetDataId,
     kCreate = 3,
     kHelp = 4,
     kCount = 11,
@@ -44,10 +44,7 @@ constexpr wchar_t kHelpText[] =
 constexpr ButtonKind kSelectedMode = ButtonKind::Blue;
 constexpr ButtonKind kOtherMode = ButtonKind::Help;
 
-struct PolygonTab {
-    Panel panel;
-    Table table;
-    bool fetched = false;
+struct PolygonTab : TableTab {
     PolygonMode mode = PolygonMode::Polygon;
 };
 PolygonTab tab;
@@ -86,23 +83,15 @@ void create() {
                          .innerAngle = windowTextUtf8(GetDlgItem(p, kAngle)),
                          .size = windowTextUtf8(GetDlgItem(p, kSize)),
                          .rotation = windowTextUtf8(GetDlgItem(p, kRotation))};
-    saveLayerOutcome(p, runPolygonLayer(tab.fetched ? &tab.table : nullptr, cols, fields), kPolygonsSaveTitle,
-                     kPolygonsDefaultName);
+    saveLayerOutcome(p, runPolygonLayer(tab.fetchedTable(), cols, fields), kPolygonsSaveTitle, kPolygonsDefaultName);
 }
 
 }  // namespace
 
 HWND createPolygonTab(HWND mainWindow) {
-    tab.table.clear();
-    tab.fetched = false;
     tab.mode = PolygonMode::Polygon;
-    tab.panel = Panel{};
-    HWND p = createPanel({.parent = mainWindow, .className = L"TabPolygonContent"}, tab.panel);
+    HWND p = createTableTab(mainWindow, L"TabPolygonContent", tab);
     if (!p) return nullptr;
-
-    createStatusLabel({.parent = p, .id = kStatus, .x = 0, .y = 4, .width = 180, .height = 18});
-    createButton({.parent = p, .id = kGetData, .text = L"📋 获取数据", .kind = ButtonKind::Green, .x = 88, .y = 24,
-                  .width = 90, .height = 24});
     createButton({.parent = p, .id = kPolygonMode, .text = L"多边形", .kind = kSelectedMode, .x = 18, .y = 54,
                   .width = 78, .height = 22});
     createButton({.parent = p, .id = kStarMode, .text = L"星形", .kind = kOtherMode, .x = 100, .y = 54, .width = 78,

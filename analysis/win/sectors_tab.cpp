@@ -17,8 +17,8 @@ namespace kit {
 namespace {
 
 enum Id {
-    kStatus = 1,
-    kGetData = 2,
+    kStatus = kTabStatusId,
+    kGetData = kTabGetDataId,
     kCreate = 3,
     kHelp = 4,
     kLon = 100,
@@ -50,12 +50,7 @@ constexpr Row kRows[] = {
     {kInner, L"内半径:", L"可选，米"},
 };
 
-struct SectorsTab {
-    Panel panel;
-    Table table;
-    bool fetched = false;
-};
-SectorsTab tab;
+TableTab tab;
 
 void getData() {
     HWND p = tab.panel.hwnd;
@@ -86,29 +81,21 @@ void create() {
                         .distance = windowTextUtf8(GetDlgItem(p, kDistance)),
                         .angle = windowTextUtf8(GetDlgItem(p, kAngle)),
                         .inner = windowTextUtf8(GetDlgItem(p, kInner))};
-    saveLayerOutcome(p, runSectorLayer(tab.fetched ? &tab.table : nullptr, cols, fields), kSectorsSaveTitle,
-                     kSectorsDefaultName);
+    saveLayerOutcome(p, runSectorLayer(tab.fetchedTable(), cols, fields), kSectorsSaveTitle, kSectorsDefaultName);
 }
 
 }  // namespace
 
 HWND createSectorsTab(HWND mainWindow) {
-    tab.table.clear();
-    tab.fetched = false;
-    tab.panel = Panel{};
-    HWND p = createPanel({.parent = mainWindow, .className = L"TabSectorsContent"}, tab.panel);
+    HWND p = createTableTab(mainWindow, L"TabSectorsContent", tab);
     if (!p) return nullptr;
-
-    createStatusLabel({.parent = p, .id = kStatus, .x = 0, .y = 4, .width = 180, .height = 18});
-    createButton({.parent = p, .id = kGetData, .text = L"📋 获取数据", .kind = ButtonKind::Green, .x = 88, .y = 24,
-                  .width = 90, .height = 24});
     // Narrow lists leave room for each parameter's hint on its right.
     for (int i = 0; i < 6; ++i) {
         const Row& r = kRows[i];
         int y = 52 + 25 * i;
         createLabel({.parent = p, .id = kFirstLabel + i, .text = r.label, .x = 4, .y = y + 2, .width = 42});
-        createDropDown(
-            {.parent = p, .id = r.list, .x = 46, .y = y, .width = 70, .height = 200, .enabled = false, .editable = true});
+        createDropDown({.parent = p, .id = r.list, .x = 46, .y = y, .width = 70, .height = 200, .enabled = false,
+                        .editable = true});
         if (!r.hint) continue;
         HWND hint = createLabel({.parent = p, .id = kFirstHint + i, .text = r.hint, .x = 119, .y = y + 4, .width = 75,
                                  .height = 16});

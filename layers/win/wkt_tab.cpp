@@ -15,8 +15,8 @@ namespace kit {
 namespace {
 
 enum Id {
-    kStatus = 1,
-    kGetData = 2,
+    kStatus = kTabStatusId,
+    kGetData = kTabGetDataId,
     kConvert = 3,
     kHelp = 4,
     kGeoLabel = 100,
@@ -33,12 +33,7 @@ constexpr wchar_t kHelpText[] =
     L"获取数据 - 从剪贴板读取表格数据\n2. Geo - 选择几何列（WKT 格式，自动检测）\n3. CRS - 选择坐标系\n4. 格式 - "
     L"选择输出格式\n5. 转换并导出 - 选择保存位置并导出";
 
-struct WktTab {
-    Panel panel;
-    Table table;
-    bool fetched = false;
-};
-WktTab tab;
+TableTab tab;
 
 void getData() {
     HWND p = tab.panel.hwnd;
@@ -59,22 +54,16 @@ void convert() {
     std::optional<std::string> geo;
     int sel = comboSelection(GetDlgItem(p, kGeo));
     if (isSelected(sel, tab.table.headers)) geo = tab.table.headers[sel];
-    saveLayerOutcome(p, runWktLayer(tab.fetched ? &tab.table : nullptr, geo), kWktSaveTitle, kWktDefaultName);
+    saveLayerOutcome(p, runWktLayer(tab.fetchedTable(), geo), kWktSaveTitle, kWktDefaultName);
 }
 
 }  // namespace
 
 HWND createWktTab(HWND mainWindow) {
-    tab.table.clear();
-    tab.fetched = false;
-    tab.panel = Panel{};
-    HWND p = createPanel({.parent = mainWindow, .className = L"TabDfGdfContent"}, tab.panel);
+    HWND p = createTableTab(mainWindow, L"TabDfGdfContent", tab);
     if (!p) return nullptr;
-
-    createStatusLabel({.parent = p, .id = kStatus, .x = 0, .y = 4, .width = 180, .height = 18});
-    createButton({.parent = p, .id = kGetData, .text = L"📋 获取数据", .kind = ButtonKind::Green, .x = 88, .y = 24,
-                  .width = 90, .height = 24});
-    const std::pair<int, const wchar_t*> labels[] = {{kGeoLabel, L"Geo:"}, {kCrsLabel, L"CRS:"}, {kFormatLabel, L"格式:"}};
+    const std::pair<int, const wchar_t*> labels[] = {
+        {kGeoLabel, L"Geo:"}, {kCrsLabel, L"CRS:"}, {kFormatLabel, L"格式:"}};
     const int lists[] = {kGeo, kCrs, kFormat};
     for (int i = 0; i < 3; ++i) {
         int y = 52 + 24 * i;

@@ -392,9 +392,9 @@ TEST_F(LayerPanelTest, PolygonsAndStarsInEachFormat) {
     setText(kPolygonTab, kRotation, L"15");
     setText(kPolygonTab, kSize, L"250");
     setText(kPolygonTab, kInnerAngle, L"45");
-    expectSavesLikeTheRun(kPolygonTab,
-                          runPolygonLayer(&t, cols, {.count = "6", .innerAngle = "45", .size = "250", .rotation = "15"}),
-                          L"保存多边形图层", L"output_polygons.geojson");
+    PolygonFields hexagons{.count = "6", .innerAngle = "45", .size = "250", .rotation = "15"};
+    expectSavesLikeTheRun(kPolygonTab, runPolygonLayer(&t, cols, hexagons), L"保存多边形图层",
+                          L"output_polygons.geojson");
 
     // Five-pointed stars with that inner angle; a column name as the size
     // is no number: 100.
