@@ -5,7 +5,7 @@
 
 namespace kit {
 
-Outcome runPointLayer(const Table* table, const CentreColumns& cols) {
+Outcome runPointLayer(const Table* table, const LonLatColumns& cols) {
     if (auto w = checkCentreSelection(table, cols)) return Outcome::warning(*w);
     const Table& t = *table;
     const CentreReader centre(t, cols);

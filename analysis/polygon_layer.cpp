@@ -54,7 +54,7 @@ int parsePolygonCount(std::string_view text) {
     return 4;
 }
 
-Outcome runPolygonLayer(const Table* table, const CentreColumns& cols, const PolygonFields& fields) {
+Outcome runPolygonLayer(const Table* table, const LonLatColumns& cols, const PolygonFields& fields) {
     if (auto w = checkCentreSelection(table, cols)) return Outcome::warning(*w);
     const int count = parsePolygonCount(fields.count);
     if (count < 3) return Outcome::warning("边数/角数必须是 >= 3 的整数");

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/centre_columns.h"
+#include "analysis/centre_reader.h"
 #include "core/outcome.h"
 #include "layers/feature.h"
 
@@ -41,6 +41,6 @@ inline constexpr const char* kPolygonsSaveTitle = "保存多边形图层";
 inline constexpr const char* kPolygonsDefaultName = "output_polygons.geojson";
 
 // Success carries the GeoJSON text (message empty: the save step reports).
-Outcome runPolygonLayer(const Table* table, const CentreColumns& cols, const PolygonFields& fields);
+Outcome runPolygonLayer(const Table* table, const LonLatColumns& cols, const PolygonFields& fields);
 
 }  // namespace kit

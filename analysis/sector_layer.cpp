@@ -68,7 +68,7 @@ std::vector<Position> sectorRing(double lon, double lat, double azimuth, double 
     return ring;
 }
 
-Outcome runSectorLayer(const Table* table, const CentreColumns& cols, const SectorFields& fields) {
+Outcome runSectorLayer(const Table* table, const LonLatColumns& cols, const SectorFields& fields) {
     if (auto w = checkCentreSelection(table, cols)) return Outcome::warning(*w);
     const Table& t = *table;
     const CentreReader centre(t, cols);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/centre_columns.h"
+#include "analysis/centre_reader.h"
 #include "core/outcome.h"
 #include "layers/feature.h"
 
@@ -33,6 +33,6 @@ inline constexpr const char* kSectorsSaveTitle = "保存扇形图层";
 inline constexpr const char* kSectorsDefaultName = "output_sectors.geojson";
 
 // Success carries the GeoJSON text (message empty: the save step reports).
-Outcome runSectorLayer(const Table* table, const CentreColumns& cols, const SectorFields& fields);
+Outcome runSectorLayer(const Table* table, const LonLatColumns& cols, const SectorFields& fields);
 
 }  // namespace kit

@@ -50,8 +50,8 @@ void getData() {
 void create() {
     HWND p = tab.panel.hwnd;
     // The CRS list is shown only: coordinates are written as read.
-    CentreColumns cols =
-        centreColumnsAt(tab.table, comboSelection(GetDlgItem(p, kLon)), comboSelection(GetDlgItem(p, kLat)));
+    LonLatColumns cols =
+        lonLatColumnsAt(tab.table, comboSelection(GetDlgItem(p, kLon)), comboSelection(GetDlgItem(p, kLat)));
     saveLayerOutcome(p, runPointLayer(tab.fetchedTable(), cols), kPointsSaveTitle, kPointsDefaultName);
 }
 

@@ -76,8 +76,8 @@ void getData() {
 
 void create() {
     HWND p = tab.panel.hwnd;
-    CentreColumns cols =
-        centreColumnsAt(tab.table, comboSelection(GetDlgItem(p, kLon)), comboSelection(GetDlgItem(p, kLat)));
+    LonLatColumns cols =
+        lonLatColumnsAt(tab.table, comboSelection(GetDlgItem(p, kLon)), comboSelection(GetDlgItem(p, kLat)));
     PolygonFields fields{.mode = tab.mode,
                          .count = windowTextUtf8(GetDlgItem(p, kCount)),
                          .innerAngle = windowTextUtf8(GetDlgItem(p, kAngle)),

@@ -75,8 +75,8 @@ void getData() {
 
 void create() {
     HWND p = tab.panel.hwnd;
-    CentreColumns cols =
-        centreColumnsAt(tab.table, comboSelection(GetDlgItem(p, kLon)), comboSelection(GetDlgItem(p, kLat)));
+    LonLatColumns cols =
+        lonLatColumnsAt(tab.table, comboSelection(GetDlgItem(p, kLon)), comboSelection(GetDlgItem(p, kLat)));
     SectorFields fields{.azimuth = windowTextUtf8(GetDlgItem(p, kAzimuth)),
                         .distance = windowTextUtf8(GetDlgItem(p, kDistance)),
                         .angle = windowTextUtf8(GetDlgItem(p, kAngle)),

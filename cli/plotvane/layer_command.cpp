@@ -38,11 +38,11 @@ std::optional<LayerCommandInput> startLayerCommand(const std::string& command, c
     return in;
 }
 
-std::optional<CentreColumns> centreColumnsOption(const Table& table, const Args& args) {
+std::optional<LonLatColumns> centreColumnsOption(const Table& table, const Args& args) {
     auto lon = columnOption(table, args.value("--lon"), "--lon", detectLongitudeColumn(table.headers));
     auto lat = columnOption(table, args.value("--lat"), "--lat", detectLatitudeColumn(table.headers));
     if (!lon || !lat) return std::nullopt;
-    return centreColumnsAt(table, *lon, *lat);
+    return lonLatColumnsAt(table, *lon, *lat);
 }
 
 int finishLayerOutcome(const Outcome& outcome, const std::string& outputPath) {

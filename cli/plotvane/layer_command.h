@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/centre_columns.h"
+#include "analysis/centre_reader.h"
 #include "cli/common/args.h"
 #include "core/outcome.h"
 #include "core/table.h"
@@ -30,7 +30,7 @@ std::optional<LayerCommandInput> startLayerCommand(const std::string& command, c
 
 // --lon/--lat, else the columns detected by name (longitude and latitude
 // fall back to the first two columns). nullopt after a usage error was printed.
-std::optional<CentreColumns> centreColumnsOption(const Table& table, const Args& args);
+std::optional<LonLatColumns> centreColumnsOption(const Table& table, const Args& args);
 
 // Warning: exit 2; otherwise the layer is saved and the save's message goes to
 // stderr (exit 0, or 1 when the file could not be written).

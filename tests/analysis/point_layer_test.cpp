@@ -5,15 +5,15 @@
 
 using test::tableOf;
 
-TEST(CentreColumns, Checks) {
+TEST(LonLatColumns, Checks) {
     kit::Table rows = tableOf("lon\tlat\n1\t2\n");
     kit::Table headersOnly = tableOf("lon\tlat\n");
-    const kit::CentreColumns both{"lon", "lat"};
+    const kit::LonLatColumns both{"lon", "lat"};
     EXPECT_EQ(kit::runPointLayer(nullptr, both).message, "请先获取数据");
     EXPECT_EQ(kit::runPointLayer(&headersOnly, both).message, "请先获取数据");
     EXPECT_EQ(kit::runPointLayer(&rows, {"lon", std::nullopt}).message, "请选择经度列和纬度列");
-    EXPECT_EQ(kit::runPointLayer(&rows, kit::centreColumnsAt(rows, 0, 2)).status, kit::Status::Warning);
-    EXPECT_TRUE(kit::runPointLayer(&rows, kit::centreColumnsAt(rows, 0, 1)).ok());
+    EXPECT_EQ(kit::runPointLayer(&rows, kit::lonLatColumnsAt(rows, 0, 2)).status, kit::Status::Warning);
+    EXPECT_TRUE(kit::runPointLayer(&rows, kit::lonLatColumnsAt(rows, 0, 1)).ok());
 }
 
 TEST(PointLayer, WholeText) {

@@ -56,7 +56,7 @@ TEST(PolygonCount, LeadingInteger) {
 
 TEST(PolygonLayer, Warnings) {
     kit::Table t = tableOf("lon\tlat\n1\t2\n");
-    const kit::CentreColumns cols{"lon", "lat"};
+    const kit::LonLatColumns cols{"lon", "lat"};
     EXPECT_EQ(kit::runPolygonLayer(nullptr, cols, {}).message, "请先获取数据");
     EXPECT_EQ(kit::runPolygonLayer(&t, {}, {}).message, "请选择经度列和纬度列");
     kit::PolygonFields f;

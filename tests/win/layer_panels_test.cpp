@@ -246,14 +246,14 @@ TEST_F(LayerPanelTest, PointLayerInEachFormat) {
     EXPECT_TRUE(IsWindowEnabled(item(kPointsTab, kLon)));
 
     Table t = parsed(kSites);
-    Outcome want = runPointLayer(&t, centreColumnsAt(t, 1, 2));
+    Outcome want = runPointLayer(&t, lonLatColumnsAt(t, 1, 2));
     expectSavesLikeTheRun(kPointsTab, want, L"保存点图层", L"output_points.geojson");
 
     // Another CRS shown, the same file; other columns chosen, another one.
     SendMessageW(item(kPointsTab, kPointsCrs), CB_SETCURSEL, 3, 0);
     expectSavesLikeTheRun(kPointsTab, want, L"保存点图层", L"output_points.geojson");
     SendMessageW(item(kPointsTab, kLon), CB_SETCURSEL, 3, 0);
-    expectSavesLikeTheRun(kPointsTab, runPointLayer(&t, centreColumnsAt(t, 3, 2)), L"保存点图层",
+    expectSavesLikeTheRun(kPointsTab, runPointLayer(&t, lonLatColumnsAt(t, 3, 2)), L"保存点图层",
                           L"output_points.geojson");
 }
 
@@ -308,7 +308,7 @@ TEST_F(LayerPanelTest, SectorListsTakeNumbersOrColumns) {
     EXPECT_EQ(windowText(item(kSectorsTab, kInner)), L"0");
 
     Table t = parsed(kSites);
-    const CentreColumns cols = centreColumnsAt(t, 1, 2);
+    const LonLatColumns cols = lonLatColumnsAt(t, 1, 2);
     expectSavesLikeTheRun(kSectorsTab, runSectorLayer(&t, cols, {}), L"保存扇形图层", L"output_sectors.geojson");
 
     // Azimuth and radius picked from the lists (columns read per row), an
@@ -384,7 +384,7 @@ TEST_F(LayerPanelTest, PolygonsAndStarsInEachFormat) {
     EXPECT_EQ(comboItems(item(kPolygonTab, kSize)).size(), 5u);
     EXPECT_EQ(windowText(item(kPolygonTab, kSize)), L"100");
     Table t = parsed(kSites);
-    const CentreColumns cols = centreColumnsAt(t, 1, 2);
+    const LonLatColumns cols = lonLatColumnsAt(t, 1, 2);
     expectSavesLikeTheRun(kPolygonTab, runPolygonLayer(&t, cols, {}), L"保存多边形图层", L"output_polygons.geojson");
 
     // Hexagons turned by 15 degrees; the hidden angle does not count.
