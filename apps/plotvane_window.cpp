@@ -1,6 +1,8 @@
 #include "apps/plotvane_window.h"
 
+#include "analysis/win/generator_tabs.h"
 #include "coverage/win/coverage_tab.h"
+#include "layers/win/wkt_tab.h"
 #include "nearest/win/nearest_tabs.h"
 
 namespace kit {
@@ -13,10 +15,10 @@ MainWindowConfig plotvaneWindowConfig() {
         {L"resources\\icons\\tab_recent2.png", createRecent2Tab},
         {L"resources\\icons\\tab_match.png", {}},
         {L"resources\\icons\\tab_type.png", {}},
-        {L"resources\\icons\\tab_df_gdf.png", {}},
-        {L"resources\\icons\\dian.png", {}},
-        {L"resources\\icons\\shanxing.png", {}},
-        {L"resources\\icons\\duobianxing.png", {}},
+        {L"resources\\icons\\tab_df_gdf.png", createWktTab},
+        {L"resources\\icons\\dian.png", createPointsTab},
+        {L"resources\\icons\\shanxing.png", createSectorsTab},
+        {L"resources\\icons\\duobianxing.png", createPolygonTab},
         {L"resources\\icons\\tab_match.png", createCoverageTab},  // coverage shares the matching tab's icon
     };
     return c;

@@ -28,6 +28,9 @@ struct ButtonCreateArgs {
     bool enabled = true;
 };
 HWND createButton(const ButtonCreateArgs& args);
+// Gives a button the colours and font of another kind (its size stays), e.g.
+// to show which of two mode buttons is selected.
+void setButtonKind(HWND button, ButtonKind kind);
 
 inline constexpr UINT_PTR kButtonTimerId = 20481;
 inline constexpr UINT kButtonTimerMs = 16;

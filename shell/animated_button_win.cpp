@@ -194,6 +194,19 @@ HWND createButton(const ButtonCreateArgs& a) {
     return hwnd;
 }
 
+void setButtonKind(HWND button, ButtonKind kind) {
+    ButtonState* s = stateOf(button);
+    if (!s) return;
+    const ButtonStyle& style = buttonStyle(kind);
+    s->normal = style.normal;
+    s->hover = style.hover;
+    s->disabled = style.disabled;
+    s->bold = style.bold;
+    SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(style.bold ? sharedFonts().bold : sharedFonts().regular),
+                 FALSE);
+    InvalidateRect(button, nullptr, FALSE);
+}
+
 std::optional<ButtonAnimation> buttonAnimation(HWND button) {
     ButtonState* s = stateOf(button);
     if (!s) return std::nullopt;

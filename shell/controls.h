@@ -105,5 +105,7 @@ std::wstring windowText(HWND hwnd);
 std::string windowTextUtf8(HWND hwnd);
 int comboSelection(HWND combo);  // -1 when nothing is selected
 std::vector<std::wstring> comboItems(HWND combo);
+// Replaces the list's items and selects one (-1: none).
+void setComboItems(HWND combo, const std::vector<std::wstring>& items, int selected = -1);
 
 }  // namespace kit

@@ -148,4 +148,10 @@ std::vector<std::wstring> comboItems(HWND combo) {
     return items;
 }
 
+void setComboItems(HWND combo, const std::vector<std::wstring>& items, int selected) {
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    for (const std::wstring& item : items) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    SendMessageW(combo, CB_SETCURSEL, selected >= 0 ? static_cast<WPARAM>(selected) : static_cast<WPARAM>(-1), 0);
+}
+
 }  // namespace kit

@@ -9,8 +9,25 @@
 #include <vector>
 
 #include "core/table.h"
+#include "shell/panel.h"
 
 namespace kit {
+
+// What a tab built on one clipboard table keeps: its panel, the table and
+// whether a fetch has succeeded (until then its run gets no table).
+struct TableTab {
+    Panel panel;
+    Table table;
+    bool fetched = false;
+    const Table* fetchedTable() const { return fetched ? &table : nullptr; }
+};
+
+inline constexpr int kTabStatusId = 1;
+inline constexpr int kTabGetDataId = 2;
+
+// Empties the tab and creates its panel with the status line and the
+// get-data button in their usual places; nullptr when no panel was made.
+HWND createTableTab(HWND mainWindow, const wchar_t* className, TableTab& tab);
 
 // Refills the drop-down list with the headers, in header order.
 void fillColumnCombo(HWND combo, const std::vector<std::string>& headers);

@@ -3,6 +3,7 @@
 #include "core/columns.h"
 #include "core/fetch.h"
 #include "core/win/clipboard.h"
+#include "shell/animated_button.h"
 #include "shell/controls.h"
 #include "shell/dialogs.h"
 #include "shell/wide.h"
@@ -44,6 +45,18 @@ bool fetchTable(const FetchTarget& t) {
     std::string status = t.rowsOnly ? fetchedRowsStatusText(*t.table) : fetchedStatusText(*t.table);
     setStatusText(t.status, toWide(status), true);
     return true;
+}
+
+HWND createTableTab(HWND mainWindow, const wchar_t* className, TableTab& tab) {
+    tab.table.clear();
+    tab.fetched = false;
+    tab.panel = Panel{};
+    HWND p = createPanel({.parent = mainWindow, .className = className}, tab.panel);
+    if (!p) return nullptr;
+    createStatusLabel({.parent = p, .id = kTabStatusId, .x = 0, .y = 4, .width = 180, .height = 18});
+    createButton({.parent = p, .id = kTabGetDataId, .text = L"📋 获取数据", .kind = ButtonKind::Green, .x = 88,
+                  .y = 24, .width = 90, .height = 24});
+    return p;
 }
 
 }  // namespace kit

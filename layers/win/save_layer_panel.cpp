@@ -26,4 +26,12 @@ bool saveLayerText(HWND owner, std::string_view geojson, const std::wstring& tit
     return true;
 }
 
+bool saveLayerOutcome(HWND owner, const Outcome& run, std::string_view title, std::string_view defaultName) {
+    if (!run.ok()) {
+        showOutcomeMessage(owner, run);
+        return false;
+    }
+    return saveLayerText(owner, run.text, toWide(title), toWide(defaultName));
+}
+
 }  // namespace kit

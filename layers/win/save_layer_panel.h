@@ -19,4 +19,8 @@ const std::vector<FileFilter>& layerFileFilter();
 // or writing failed (after the error box).
 bool saveLayerText(HWND owner, std::string_view geojson, const std::wstring& title, const std::wstring& defaultName);
 
+// What every layer-generating tab does with its run: a warning goes to its
+// box, a layer to saveLayerText. Title and name in UTF-8, as the runs name them.
+bool saveLayerOutcome(HWND owner, const Outcome& run, std::string_view title, std::string_view defaultName);
+
 }  // namespace kit
