@@ -52,4 +52,13 @@ bool fetchTable(const FetchTarget& t) {
     return true;
 }
 
+bool finishClipboardRun(HWND owner, const Outcome& outcome) {
+    if (outcome.ok() && !writeClipboardText(toWide(outcome.text))) {
+        showError(owner, std::string_view(kClipboardRefused));
+        return false;
+    }
+    showOutcomeMessage(owner, outcome);
+    return outcome.ok();
+}
+
 }  // namespace kit
