@@ -1,5 +1,6 @@
 #include "apps/plotvane_window.h"
 
+#include "analysis/win/analysis_tabs.h"
 #include "nearest/win/nearest_tabs.h"
 
 namespace kit {
@@ -10,8 +11,8 @@ MainWindowConfig plotvaneWindowConfig() {
     c.tabs = {
         {L"resources\\icons\\tab_recent1.png", createRecent1Tab},
         {L"resources\\icons\\tab_recent2.png", createRecent2Tab},
-        {L"resources\\icons\\tab_match.png", {}},
-        {L"resources\\icons\\tab_type.png", {}},
+        {L"resources\\icons\\tab_match.png", createMatchTab},
+        {L"resources\\icons\\tab_type.png", createGroupTab},
         {L"resources\\icons\\tab_df_gdf.png", {}},
         {L"resources\\icons\\dian.png", {}},
         {L"resources\\icons\\shanxing.png", {}},
