@@ -77,13 +77,9 @@ HWND createGroupTab(HWND mainWindow) {
     createStatusLabel({.parent = p, .id = kStatus, .x = 4, .y = 4, .width = 176, .height = 18});
     createButton({.parent = p, .id = kGetData, .text = L"📋 获取数据", .kind = ButtonKind::Green, .x = 78, .y = 24,
                   .width = 100, .height = 24});
-    const std::pair<int, const wchar_t*> labels[] = {{kLonLabel, L"经度:"}, {kLatLabel, L"纬度:"}, {kIdLabel, L"ID:"}};
-    const int lists[] = {kLon, kLat, kId};
-    for (int i = 0; i < 3; ++i) {
-        int y = 52 + 24 * i;
-        createLabel({.parent = p, .id = labels[i].first, .text = labels[i].second, .x = 18, .y = y, .width = 40});
-        createDropDown({.parent = p, .id = lists[i], .x = 58, .y = y, .width = 120, .height = 200, .enabled = false});
-    }
+    createLabeledDropDown({.parent = p, .labelId = kLonLabel, .label = L"经度:", .listId = kLon, .y = 52});
+    createLabeledDropDown({.parent = p, .labelId = kLatLabel, .label = L"纬度:", .listId = kLat, .y = 76});
+    createLabeledDropDown({.parent = p, .labelId = kIdLabel, .label = L"ID:", .listId = kId, .y = 100});
     createLabel({.parent = p, .id = kDistanceLabel, .text = L"距离:", .x = 78, .y = 124, .width = 40});
     createEdit({.parent = p, .id = kDistance, .text = L"100", .x = 118, .y = 124, .width = 60, .height = 22});
     createCheckBox({.parent = p, .id = kGeom, .text = L"导出 geom 列", .x = 58, .y = 148, .width = 120, .height = 24});

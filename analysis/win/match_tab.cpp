@@ -111,12 +111,6 @@ void match() {
     finishClipboardRun(tab.panel.hwnd, outcome);
 }
 
-// One "label: drop-down" row.
-HWND listRow(HWND p, int labelId, const wchar_t* label, int listId, int y, bool enabled) {
-    createLabel({.parent = p, .id = labelId, .text = label, .x = 18, .y = y, .width = 40});
-    return createDropDown({.parent = p, .id = listId, .x = 58, .y = y, .width = 120, .height = 200, .enabled = enabled});
-}
-
 }  // namespace
 
 HWND createMatchTab(HWND mainWindow) {
@@ -131,18 +125,20 @@ HWND createMatchTab(HWND mainWindow) {
     createStatusLabel({.parent = p, .id = kStatus, .x = 4, .y = 4, .width = 176, .height = 18});
     createButton({.parent = p, .id = kGetData, .text = L"📋 获取数据", .kind = ButtonKind::Green, .x = 78, .y = 24,
                   .width = 100, .height = 24});
-    listRow(p, kLonLabel, L"经度:", kLon, 52, false);
-    listRow(p, kLatLabel, L"纬度:", kLat, 76, false);
+    createLabeledDropDown({.parent = p, .labelId = kLonLabel, .label = L"经度:", .listId = kLon, .y = 52});
+    createLabeledDropDown({.parent = p, .labelId = kLatLabel, .label = L"纬度:", .listId = kLat, .y = 76});
 
     // The layer: file label, browse, its field.
     createStatusLabel({.parent = p, .id = kFileLabel, .text = L"未选择文件", .x = 4, .y = 104, .width = 176, .height = 18});
     createButton({.parent = p, .id = kBrowse, .text = L"📁 浏览", .kind = ButtonKind::Sky, .x = 78, .y = 124,
                   .width = 100, .height = 24});
-    HWND field = listRow(p, kFieldLabel, L"字段:", kField, 152, false);
+    HWND field =
+        createLabeledDropDown({.parent = p, .labelId = kFieldLabel, .label = L"字段:", .listId = kField, .y = 152});
     setItems(field, {"请先选图层"});
 
     // How to match.
-    HWND method = listRow(p, kMethodLabel, L"方法:", kMethod, 176, true);
+    HWND method = createLabeledDropDown(
+        {.parent = p, .labelId = kMethodLabel, .label = L"方法:", .listId = kMethod, .y = 176, .enabled = true});
     setItems(method, {std::begin(kMatchMethodNames), std::end(kMatchMethodNames)});
     createLabel({.parent = p, .id = kBufferLabel, .text = L"缓冲:", .x = 18, .y = 200, .width = 40});
     createEdit({.parent = p, .id = kBuffer, .text = L"100", .x = 58, .y = 200, .width = 120, .height = 22});
