@@ -1,6 +1,7 @@
 #include "apps/plotvane_window.h"
 
 #include "analysis/win/analysis_tabs.h"
+#include "coverage/win/coverage_tab.h"
 #include "nearest/win/nearest_tabs.h"
 
 namespace kit {
@@ -17,7 +18,7 @@ MainWindowConfig plotvaneWindowConfig() {
         {L"resources\\icons\\dian.png", {}},
         {L"resources\\icons\\shanxing.png", {}},
         {L"resources\\icons\\duobianxing.png", {}},
-        {L"resources\\icons\\tab_match.png", {}},  // coverage shares the matching tab's icon
+        {L"resources\\icons\\tab_match.png", createCoverageTab},  // coverage shares the matching tab's icon
     };
     return c;
 }

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "core/number_parse.h"
+#include "core/text.h"
 
 namespace kit {
 
@@ -53,18 +54,7 @@ bool overflows(std::string_view body, int base, char exponentMark) {
 
 }  // namespace
 
-std::string_view fieldPrefix(std::string_view text, size_t maxChars) {
-    size_t units = 0, i = 0;
-    while (i < text.size()) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        size_t len = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-        size_t need = len == 4 ? 2 : 1;
-        if (units + need > maxChars) break;
-        units += need;
-        i += len;
-    }
-    return text.substr(0, std::min(i, text.size()));
-}
+std::string_view fieldPrefix(std::string_view text, size_t maxChars) { return utf16Prefix(text, maxChars); }
 
 int readFieldInt(std::string_view text, size_t maxChars) {
     text = fieldPrefix(text, maxChars);

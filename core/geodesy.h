@@ -1,6 +1,8 @@
 #pragma once
 // Spherical geodesy shared by the tools. Coordinates are WGS-84 degrees,
 // longitude first everywhere except haversineDistance's argument order.
+#include <cmath>
+
 namespace kit {
 
 inline constexpr double kPi = 3.141592653589793;
@@ -15,6 +17,10 @@ inline constexpr double METRES_PER_DEGREE = 111320.0;
 
 // Great-circle distance in metres; latitude first for each point.
 double haversineDistance(double lat1, double lon1, double lat2, double lon2);
+// The same distance, bit for bit, given the cosines of both latitudes (in
+// radians) already computed: for loops that meet the same point many times.
+double haversineWithCosines(double lat1, double lon1, double cosLat1, double lat2, double lon2, double cosLat2);
+inline double cosLatitude(double lat) { return std::cos(lat * kDegToRad); }
 
 struct PlanePoint {
     double x, y;

@@ -1,5 +1,7 @@
 #include "core/text.h"
 
+#include <algorithm>
+
 namespace kit {
 
 namespace {
@@ -137,6 +139,19 @@ std::string asciiLower(std::string_view text) {
     for (char& c : out)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return out;
+}
+
+std::string_view utf16Prefix(std::string_view text, size_t maxUnits) {
+    size_t units = 0, i = 0;
+    while (i < text.size()) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        size_t len = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        size_t need = len == 4 ? 2 : 1;
+        if (units + need > maxUnits) break;
+        units += need;
+        i += len;
+    }
+    return text.substr(0, std::min(i, text.size()));
 }
 
 }  // namespace kit

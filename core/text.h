@@ -18,4 +18,9 @@ std::string decodeInputText(std::string bytes);
 // Lower-case ASCII letters only (the C locale's tolower, byte by byte).
 std::string asciiLower(std::string_view text);
 
+// The start of a UTF-8 text that fits maxUnits UTF-16 units, as a window's
+// text fetched into a fixed buffer; a character that would be split (a
+// surrogate pair at the limit) is left out whole.
+std::string_view utf16Prefix(std::string_view text, size_t maxUnits);
+
 }  // namespace kit

@@ -15,7 +15,8 @@ namespace kit {
 
 enum CoverageMode { kModeDensity = 0, kModePrediction = 1, kModeBudget = 2, kModeTerrain = 3 };
 
-struct FileFilter {
+// One entry of the save dialog's file-type list.
+struct SaveFileType {
     const char* name;
     const char* pattern;
 };
@@ -23,7 +24,7 @@ struct FileFilter {
 struct CoverageModeInfo {
     const char* item;          // the mode list's text
     const char* proposedName;  // the save dialog's file name
-    std::array<FileFilter, 2> filters;
+    std::array<SaveFileType, 2> filters;
 };
 
 inline constexpr std::array<CoverageModeInfo, 4> kCoverageModes{{

@@ -87,19 +87,35 @@ struct SiteTexts {
     }
 };
 
-SiteTexts formatSites(const Sites& s) {
+SiteTexts formatSites(const Sites& s, unsigned threads) {
     SiteTexts t;
-    size_t n = s.order.size();
+    const size_t n = s.order.size();
     t.pos.resize(n);
-    t.start.reserve(n + 1);
-    t.text.reserve(n * 32);
-    for (size_t p = 0; p < n; ++p) {
-        size_t r = s.order[p];
-        t.pos[r] = static_cast<uint32_t>(p);
-        t.start.push_back(t.text.size());
-        appendSite(t.text, s.id[r], s.lon[r], s.lat[r]);
+    t.start.resize(n + 1);
+    // Each thread formats a slice of positions into its own text; the slices
+    // are then joined and their offsets moved by what precedes them.
+    std::vector<std::string> slices(std::max(1u, threads));
+    std::vector<size_t> sliceBegin(slices.size(), n);
+    forSlices(n, threads, [&](size_t from, size_t to, unsigned slice) {
+        std::string& text = slices[slice];
+        text.reserve((to - from) * 32);
+        sliceBegin[slice] = from;
+        for (size_t p = from; p < to; ++p) {
+            size_t r = s.order[p];
+            t.pos[r] = static_cast<uint32_t>(p);
+            t.start[p] = text.size();
+            appendSite(text, s.id[r], s.lon[r], s.lat[r]);
+        }
+    });
+    for (size_t i = 0; i < slices.size(); ++i) {
+        if (sliceBegin[i] >= n) continue;
+        size_t end = (i + 1 < slices.size() && sliceBegin[i + 1] < n) ? sliceBegin[i + 1] : n;
+        size_t shift = t.text.size();
+        for (size_t p = sliceBegin[i]; p < end; ++p) t.start[p] += shift;
+        t.text += slices[i];
+        std::string().swap(slices[i]);
     }
-    t.start.push_back(t.text.size());
+    t.start[n] = t.text.size();
     return t;
 }
 
@@ -107,8 +123,8 @@ SiteTexts formatSites(const Sites& s) {
 // are the queries' own cells in the same Z-order as the queries. Lines are first written in
 // the queries' Z-order (each thread a slice into its own buffer), then copied
 // out in row order.
-void appendAllLines(std::string& out, const Sites& queries, const SiteTexts* queryTexts, const SiteTexts& sites,
-                    const NeighbourLists& found, size_t padding, unsigned threads) {
+void appendAllLines(std::string& out, const Sites& queries, const SiteTexts* queryTexts, SiteTexts&& sites,
+                    NeighbourLists&& found, size_t padding, unsigned threads) {
     const size_t n = queries.order.size();
     struct Line {
         uint32_t buffer;
@@ -138,6 +154,10 @@ void appendAllLines(std::string& out, const Sites& queries, const SiteTexts* que
             lines[q] = {slice, static_cast<uint32_t>(b.size() - begin), begin};
         }
     });
+    // The lists and site texts are spent: give their memory back before the
+    // result is gathered, which is when memory use peaks.
+    found = NeighbourLists();
+    sites = SiteTexts();
     size_t total = out.size();
     for (const auto& b : buffers) total += b.size();
     out.reserve(total);
@@ -202,10 +222,10 @@ Outcome runNearestSingle(const Table* table, const SiteColumns& cols, std::strin
         PointIndex index(s.projected);
         found = searchNeighbours(index, s.points(), s.points(), plan, threads);
     }
-    SiteTexts texts = formatSites(s);
+    SiteTexts texts = formatSites(s, threads);
     std::string out;
     appendHeader(out, cols, e);
-    appendAllLines(out, s, &texts, texts, found, 0, threads);
+    appendAllLines(out, s, &texts, std::move(texts), std::move(found), 0, threads);
     return Outcome::success(format("完成！%d行数据已导出到剪贴板\n采用 KD-Tree + UTM 优化", static_cast<int>(rows)),
                             std::move(out));
 }
@@ -231,10 +251,10 @@ Outcome runNearestTwo(const Table* table1, const Table* table2, const SiteColumn
         PointIndex index(s2.projected);
         found = searchNeighbours(index, s2.points(), s1.points(), plan, threads);
     }
-    SiteTexts texts = formatSites(s2);
+    SiteTexts texts = formatSites(s2, threads);
     std::string out;
     appendHeader(out, c1, n);
-    appendAllLines(out, s1, nullptr, texts, found, n - plan.perRow, threads);
+    appendAllLines(out, s1, nullptr, std::move(texts), std::move(found), n - plan.perRow, threads);
     return Outcome::success(format("完成！%d行数据已导出到剪贴板\n采用 KD-Tree 优化", static_cast<int>(table1->rowCount())),
                             std::move(out));
 }

@@ -72,20 +72,24 @@ NeighbourLists searchNeighbours(const PointIndex& index, const SitePoints& sites
     // queries sit near each other in memory.
     const std::vector<uint32_t>& siteOrder = sites.order;
     std::vector<uint32_t> sitePos(siteOrder.size());
-    std::vector<double> siteLonLat(2 * siteOrder.size());
+    // lon, lat and the cosine of the latitude, which every distance to the
+    // site needs: computed once per site instead of once per candidate.
+    std::vector<double> siteLonLat(3 * siteOrder.size());
     for (size_t p = 0; p < siteOrder.size(); ++p) {
         sitePos[siteOrder[p]] = static_cast<uint32_t>(p);
-        siteLonLat[2 * p] = sites.lon[siteOrder[p]];
-        siteLonLat[2 * p + 1] = sites.lat[siteOrder[p]];
+        siteLonLat[3 * p] = sites.lon[siteOrder[p]];
+        siteLonLat[3 * p + 1] = sites.lat[siteOrder[p]];
+        siteLonLat[3 * p + 2] = cosLatitude(sites.lat[siteOrder[p]]);
     }
     // The queries' own data in their Z-order, read sequentially below.
     struct Query {
-        double x, y, lon, lat;
+        double x, y, lon, lat, cosLat;
     };
     std::vector<Query> ordered(nq);
     for (size_t k = 0; k < nq; ++k) {
         size_t q = queries.order[k];
-        ordered[k] = {queries.projected[2 * q], queries.projected[2 * q + 1], queries.lon[q], queries.lat[q]};
+        ordered[k] = {queries.projected[2 * q], queries.projected[2 * q + 1], queries.lon[q], queries.lat[q],
+                      cosLatitude(queries.lat[q])};
     }
 
     forSlices(nq, threads, [&](size_t from, size_t to, unsigned) {
@@ -102,8 +106,8 @@ NeighbourLists searchNeighbours(const PointIndex& index, const SitePoints& sites
             }
             ranked.clear();
             for (const Candidate& c : found) {
-                const double* s = &siteLonLat[2 * sitePos[c.index]];
-                ranked.push_back({c.index, haversineDistance(query.lat, query.lon, s[1], s[0])});
+                const double* s = &siteLonLat[3 * sitePos[c.index]];
+                ranked.push_back({c.index, haversineWithCosines(query.lat, query.lon, query.cosLat, s[1], s[0], s[2])});
             }
             std::sort(ranked.begin(), ranked.end(), byMetres);
             size_t n = std::min(ranked.size(), plan.perRow);

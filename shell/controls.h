@@ -40,13 +40,15 @@ struct EditCreateArgs {
 };
 HWND createEdit(const EditCreateArgs& args);
 
-// Drop-down list (not editable, not sorted, vertical scroll bar); the height
-// includes the open list.
+// Drop-down list (not sorted, vertical scroll bar); the height includes the
+// open list. An editable one also takes typed text, shown from `text`.
 struct DropDownCreateArgs {
     HWND parent = nullptr;
     int id = 0;
     int x = 0, y = 0, width = 120, height = 200;
     bool enabled = true;
+    bool editable = false;
+    std::wstring text;
 };
 HWND createDropDown(const DropDownCreateArgs& args);
 

@@ -46,9 +46,13 @@ HWND createEdit(const EditCreateArgs& a) {
 }
 
 HWND createDropDown(const DropDownCreateArgs& a) {
-    DWORD style = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | (a.enabled ? 0 : WS_DISABLED);
-    return createChild(L"COMBOBOX", L"", style, 0, a.parent, a.id, a.x, a.y, a.width, a.height,
-                       sharedFonts().regular);
+    DWORD style = WS_TABSTOP | WS_VSCROLL | (a.editable ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST) |
+                  (a.enabled ? 0 : WS_DISABLED);
+    HWND h = createChild(L"COMBOBOX", L"", style, 0, a.parent, a.id, a.x, a.y, a.width, a.height,
+                         sharedFonts().regular);
+    // The edit part's text; a plain list has no text of its own to set.
+    if (h && a.editable && !a.text.empty()) SetWindowTextW(h, a.text.c_str());
+    return h;
 }
 
 HWND createLabeledDropDown(const LabeledDropDownCreateArgs& a) {

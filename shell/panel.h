@@ -5,18 +5,23 @@
 //   static Panel panel;
 //   createPanel({.parent = main, .className = L"TabRecent1Content"}, panel);
 //   panel.onCommand(2, [] { getData(); });
+//   panel.onNotify(400, CBN_SELCHANGE, [] { modeChanged(); });
 #include <windows.h>
 
 #include <functional>
 #include <map>
+#include <utility>
 
 namespace kit {
 
 struct Panel {
     HWND hwnd = nullptr;
     std::map<int, std::function<void()>> commands;  // by control ID, on BN_CLICKED
+    // Other notifications (a list's CBN_SELCHANGE, ...), by control ID and code.
+    std::map<std::pair<int, int>, std::function<void()>> notifications;
 
     void onCommand(int id, std::function<void()> handler) { commands[id] = std::move(handler); }
+    void onNotify(int id, int code, std::function<void()> handler) { notifications[{id, code}] = std::move(handler); }
     HWND item(int id) const { return GetDlgItem(hwnd, id); }
 };
 

@@ -41,11 +41,15 @@ LRESULT CALLBACK panelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_COMMAND:
-            if (panel && HIWORD(wParam) == BN_CLICKED) {
-                auto it = panel->commands.find(LOWORD(wParam));
-                if (it != panel->commands.end()) {
-                    // Copied: a handler may replace its own entry.
-                    auto handler = it->second;
+            if (panel) {
+                const int id = LOWORD(wParam), code = HIWORD(wParam);
+                std::function<void()> handler;  // copied: a handler may replace its own entry
+                if (code == BN_CLICKED) {
+                    if (auto it = panel->commands.find(id); it != panel->commands.end()) handler = it->second;
+                } else if (auto it = panel->notifications.find({id, code}); it != panel->notifications.end()) {
+                    handler = it->second;
+                }
+                if (handler) {
                     handler();
                     return 0;
                 }

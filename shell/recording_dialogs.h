@@ -15,6 +15,7 @@ public:
         HWND owner;
         std::wstring title;  // dialog title, proposed name for "save"
         std::wstring text;   // message, or the path for "reveal"
+        std::vector<FileFilter> filter = {};  // file types of "open", "save" and "openFiles"
     };
     std::vector<Call> calls;
     std::deque<std::wstring> pathAnswers;                // open/save/folder; empty text when exhausted
@@ -47,18 +48,18 @@ public:
     void showWarning(HWND owner, const std::wstring& text) override { calls.push_back({"warning", owner, L"警告", text}); }
     void showError(HWND owner, const std::wstring& text) override { calls.push_back({"error", owner, L"错误", text}); }
     void showSuccess(HWND owner, const std::wstring& text) override { calls.push_back({"success", owner, L"成功", text}); }
-    std::wstring chooseOpenFile(HWND owner, const std::wstring& title, const std::vector<FileFilter>&) override {
-        calls.push_back({"open", owner, title, {}});
+    std::wstring chooseOpenFile(HWND owner, const std::wstring& title, const std::vector<FileFilter>& filter) override {
+        calls.push_back({"open", owner, title, {}, filter});
         return nextPath();
     }
     std::wstring chooseSaveFile(HWND owner, const std::wstring& title, const std::wstring& proposedName,
-                                const std::vector<FileFilter>&) override {
-        calls.push_back({"save", owner, title, proposedName});
+                                const std::vector<FileFilter>& filter) override {
+        calls.push_back({"save", owner, title, proposedName, filter});
         return nextPath();
     }
     std::vector<std::wstring> chooseOpenFiles(HWND owner, const std::wstring& title,
-                                              const std::vector<FileFilter>&) override {
-        calls.push_back({"openFiles", owner, title, {}});
+                                              const std::vector<FileFilter>& filter) override {
+        calls.push_back({"openFiles", owner, title, {}, filter});
         if (filesAnswers.empty()) return {};
         auto v = filesAnswers.front();
         filesAnswers.pop_front();

@@ -28,19 +28,11 @@ inline std::string shellQuote(const std::string& s) {
 
 inline std::string tempPath(const std::string& name) { return kit::joinPath(testing::TempDir(), name); }
 
-// program is a file name in KIT_BIN_DIR; stdinText (when not null) is fed to it.
-inline CliResult runCli(const std::string& program, const std::vector<std::string>& args,
-                        const std::string* stdinText = nullptr) {
+// Any shell command line (its own redirections of standard input included),
+// with standard output, standard error and exit status captured.
+inline CliResult runShell(std::string cmd) {
     static int counter = 0;
-    std::string base = tempPath("cli_" + std::to_string(++counter));
-    std::string cmd = shellQuote(std::string(KIT_BIN_DIR) + "/" + program);
-    for (const auto& a : args) cmd += " " + shellQuote(a);
-    if (stdinText) {
-        kit::writeFileBytes(base + ".in", *stdinText);
-        cmd += " < " + shellQuote(base + ".in");
-    } else {
-        cmd += " < /dev/null";
-    }
+    std::string base = tempPath("sh_" + std::to_string(++counter));
     cmd += " > " + shellQuote(base + ".out") + " 2> " + shellQuote(base + ".err");
     int raw = std::system(cmd.c_str());
     CliResult r;
@@ -48,6 +40,22 @@ inline CliResult runCli(const std::string& program, const std::vector<std::strin
     r.out = kit::readFileBytes(base + ".out").value_or("");
     r.err = kit::readFileBytes(base + ".err").value_or("");
     return r;
+}
+
+// program is a file name in KIT_BIN_DIR; stdinText (when not null) is fed to it.
+inline CliResult runCli(const std::string& program, const std::vector<std::string>& args,
+                        const std::string* stdinText = nullptr) {
+    static int counter = 0;
+    std::string cmd = shellQuote(std::string(KIT_BIN_DIR) + "/" + program);
+    for (const auto& a : args) cmd += " " + shellQuote(a);
+    if (stdinText) {
+        std::string in = tempPath("cli_" + std::to_string(++counter) + ".in");
+        kit::writeFileBytes(in, *stdinText);
+        cmd += " < " + shellQuote(in);
+    } else {
+        cmd += " < /dev/null";
+    }
+    return runShell(cmd);
 }
 
 inline std::string fixture(const std::string& name) { return std::string(KIT_FIXTURES) + "/" + name; }

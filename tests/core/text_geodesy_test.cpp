@@ -61,3 +61,11 @@ TEST(FileIo, NonAsciiPathsAndNames) {
     EXPECT_EQ(kit::extensionOf("a.d/b"), "");
     EXPECT_EQ(kit::directoryOf("a/b/c.txt"), "a/b");
 }
+
+TEST(Text, Utf16PrefixCountsUnitsAndKeepsCharactersWhole) {
+    EXPECT_EQ(kit::utf16Prefix("abcdef", 4), "abcd");
+    EXPECT_EQ(kit::utf16Prefix("方位角", 2), "方位");            // one unit each
+    EXPECT_EQ(kit::utf16Prefix("ab\xF0\x9F\x93\xA1", 3), "ab");  // a surrogate pair is not split
+    EXPECT_EQ(kit::utf16Prefix("ab\xF0\x9F\x93\xA1", 4), "ab\xF0\x9F\x93\xA1");
+    EXPECT_EQ(kit::utf16Prefix("a\xE6", 5), "a\xE6");  // a truncated sequence stays in bounds
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The centre of every shape the generating runs (points, sectors, polygons)
+// draw: their shared checks and the reading of a row's longitude and latitude.
+// Cells are looked up by the names the lists show, so a list still showing an
+// earlier table's headers simply finds no cell and reads 0.
+#include <optional>
+#include <string>
+
+#include "analysis/lonlat_columns.h"
+#include "core/table.h"
+
+namespace kit {
+
+// No table fetched (null) or no rows, then a missing coordinate column.
+std::optional<std::string> checkCentreSelection(const Table* table, const LonLatColumns& cols);
+
+// A row's centre; a missing or unreadable cell is 0. The columns must be chosen.
+class CentreReader {
+public:
+    CentreReader(const Table& table, const LonLatColumns& cols);
+    double lon(size_t row) const;
+    double lat(size_t row) const;
+
+private:
+    const Table& table_;
+    ColumnRef lon_, lat_;
+};
+
+}  // namespace kit
