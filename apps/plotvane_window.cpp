@@ -1,5 +1,6 @@
 #include "apps/plotvane_window.h"
 
+#include "analysis/win/analysis_tabs.h"
 #include "analysis/win/generator_tabs.h"
 #include "coverage/win/coverage_tab.h"
 #include "layers/win/wkt_tab.h"
@@ -13,8 +14,8 @@ MainWindowConfig plotvaneWindowConfig() {
     c.tabs = {
         {L"resources\\icons\\tab_recent1.png", createRecent1Tab},
         {L"resources\\icons\\tab_recent2.png", createRecent2Tab},
-        {L"resources\\icons\\tab_match.png", {}},
-        {L"resources\\icons\\tab_type.png", {}},
+        {L"resources\\icons\\tab_match.png", createMatchTab},
+        {L"resources\\icons\\tab_type.png", createGroupTab},
         {L"resources\\icons\\tab_df_gdf.png", createWktTab},
         {L"resources\\icons\\dian.png", createPointsTab},
         {L"resources\\icons\\shanxing.png", createSectorsTab},

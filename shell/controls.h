@@ -78,6 +78,18 @@ struct EtchedLineCreateArgs {
 };
 HWND createEtchedLine(const EtchedLineCreateArgs& args);
 
+// A "经度:"-style label with its drop-down list on one row, as the tabs line
+// them up: the label at x, the list 40 px to its right, 120 px wide.
+struct LabeledDropDownCreateArgs {
+    HWND parent = nullptr;
+    int labelId = 0;
+    std::wstring label;
+    int listId = 0;
+    int x = 18, y = 0;
+    bool enabled = false;
+};
+HWND createLabeledDropDown(const LabeledDropDownCreateArgs& args);  // returns the list
+
 struct CheckBoxCreateArgs {
     HWND parent = nullptr;
     int id = 0;

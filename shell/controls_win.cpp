@@ -74,6 +74,12 @@ HWND createEtchedLine(const EtchedLineCreateArgs& a) {
                        sharedFonts().regular);
 }
 
+HWND createLabeledDropDown(const LabeledDropDownCreateArgs& a) {
+    createLabel({.parent = a.parent, .id = a.labelId, .text = a.label, .x = a.x, .y = a.y, .width = 40});
+    return createDropDown(
+        {.parent = a.parent, .id = a.listId, .x = a.x + 40, .y = a.y, .width = 120, .height = 200, .enabled = a.enabled});
+}
+
 HWND createCheckBox(const CheckBoxCreateArgs& a) {
     HWND h = createChild(L"BUTTON", a.text, WS_TABSTOP | BS_AUTOCHECKBOX, 0, a.parent, a.id, a.x, a.y, a.width,
                          a.height, sharedFonts().regular);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/outcome.h"
 #include "core/table.h"
 #include "shell/panel.h"
 
@@ -55,5 +56,13 @@ struct FetchTarget {
 // Runs the get-data flow. A failed fetch shows its warning and leaves the
 // lists, flag and status alone. True when the table was replaced.
 bool fetchTable(const FetchTarget& target);
+
+inline constexpr const char* kClipboardRefused = "无法写入剪贴板";
+
+// The end of a run: a successful result replaces the clipboard text, then the
+// run's box is shown. A clipboard that refuses the text gives the error box
+// "无法写入剪贴板" instead of the success box, which would claim an export
+// that never happened. True when the result reached the clipboard.
+bool finishClipboardRun(HWND owner, const Outcome& outcome);
 
 }  // namespace kit

@@ -59,4 +59,13 @@ HWND createTableTab(HWND mainWindow, const wchar_t* className, TableTab& tab) {
     return p;
 }
 
+bool finishClipboardRun(HWND owner, const Outcome& outcome) {
+    if (outcome.ok() && !writeClipboardText(toWide(outcome.text))) {
+        showError(owner, std::string_view(kClipboardRefused));
+        return false;
+    }
+    showOutcomeMessage(owner, outcome);
+    return outcome.ok();
+}
+
 }  // namespace kit
