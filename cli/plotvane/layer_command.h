@@ -23,7 +23,7 @@ struct LayerCommandInput {
     std::string output;
 };
 
-// Parses the arguments (the spec gets "-o" added) and loads the input table.
+// Parses the arguments (the option list gets "-o" added) and loads the input table.
 // On failure the reason has been printed and *status holds the exit status.
 std::optional<LayerCommandInput> startLayerCommand(const std::string& command, const std::vector<std::string>& argv,
                                                    ArgSpec spec, int* status);
