@@ -63,8 +63,7 @@ void run() {
                                      comboSelection(GetDlgItem(p, kLat)), comboSelection(GetDlgItem(p, kId)));
     Outcome outcome =
         runNearestSingle(tab.fetched ? &tab.table : nullptr, cols, windowTextUtf8(GetDlgItem(p, kQuantity)));
-    if (outcome.ok()) writeClipboardText(toWide(outcome.text));
-    showOutcomeMessage(p, outcome);
+    finishClipboardRun(p, outcome);
 }
 
 }  // namespace

@@ -87,8 +87,7 @@ void run() {
                                    comboSelection(item(kId2)));
     Outcome outcome = runNearestTwo(tab.fetched1 ? &tab.table1 : nullptr, tab.fetched2 ? &tab.table2 : nullptr, c1,
                                     c2, windowTextUtf8(item(kQuantity)));
-    if (outcome.ok()) writeClipboardText(toWide(outcome.text));
-    showOutcomeMessage(tab.panel.hwnd, outcome);
+    finishClipboardRun(tab.panel.hwnd, outcome);
 }
 
 // The three label/list rows of one table, from y on.
