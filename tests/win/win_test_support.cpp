@@ -108,6 +108,20 @@ void drainQueue() {
     }
 }
 
+std::wstring windowClassName(HWND hwnd) {
+    wchar_t name[128] = {};
+    GetClassNameW(hwnd, name, 128);
+    return name;
+}
+
+std::string placement(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right - r.left) + "," +
+           std::to_string(r.bottom - r.top);
+}
+
 std::wstring clipboard() { return readClipboardText(); }
 
 void setClipboard(const std::wstring& text) { ASSERT_TRUE(writeClipboardText(text)); }

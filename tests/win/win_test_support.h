@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "apps/plotvane_window.h"
+#include "apps/quillet_window.h"
 #include "apps/varnick_window.h"
 #include "shell/main_window.h"
 #include "shell/recording_dialogs.h"
@@ -62,6 +63,15 @@ class VarnickWindowTest : public MainWindowTest {
 protected:
     VarnickWindowTest() : MainWindowTest(varnickWindowConfig) {}
 };
+
+class QuilletWindowTest : public MainWindowTest {
+protected:
+    QuilletWindowTest() : MainWindowTest(quilletWindowConfig) {}
+};
+
+// A child's class name, and its place in its parent as "x,y,width,height".
+std::wstring windowClassName(HWND hwnd);
+std::string placement(HWND hwnd);
 
 // Removes every queued message, a quit message included.
 void drainQueue();

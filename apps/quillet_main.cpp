@@ -1,0 +1,10 @@
+// Quillet.exe: drive-test, sector and icon-map KML, one file or a batch;
+// closing the window ends the program.
+#include <windows.h>
+
+#include "apps/quillet_window.h"
+#include "shell/app.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    return kit::runShellProgram(instance, kit::quilletWindowConfig());
+}
