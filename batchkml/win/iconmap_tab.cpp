@@ -150,19 +150,19 @@ void saveTemplate() {
     selectComboPrefix(item(kTemplates), *name);
 }
 
-std::optional<LRESULT> extraMessages(HWND, UINT msg, WPARAM, LPARAM lParam) {
-    if (msg == WM_DRAWITEM) {
+void handleMessages() {
+    tab.panel.onMessage(WM_DRAWITEM, [](WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
         const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (d->CtlID != kPreview) return std::nullopt;
         drawIconPreview(*d, tab.localIconPath);
         return TRUE;
-    }
-    if (msg == WM_SIZE) {
+    });
+    tab.panel.onMessage(WM_SIZE, [](WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
         const int w = LOWORD(lParam), h = HIWORD(lParam);
         MoveWindow(item(kGenerate), 2, h - 27, 70, 20, TRUE);
         MoveWindow(item(kStatus), 76, h - 27, w - 80, 20, TRUE);
-    }
-    return std::nullopt;
+        return std::nullopt;
+    });
 }
 
 void buildControls(HWND p) {
@@ -198,7 +198,7 @@ HWND createIconMapTab(HWND main) {
     HWND p = createPanel({.parent = main, .className = L"TabIconMapClass", .visible = false}, tab.panel);
     if (!p) return nullptr;
     buildControls(p);
-    hookPanel(p, extraMessages);
+    handleMessages();
     setIcon(defaultIcon());
 
     tab.panel.onCommand(kOpen, [] { chooseDataFile(fileChoice(), tab.data); });

@@ -15,27 +15,6 @@ namespace kit {
 
 namespace {
 
-constexpr wchar_t kHookProp[] = L"KitKmlTabHook";
-
-struct Hooked {
-    WNDPROC previous;
-    PanelHook hook;
-};
-
-LRESULT CALLBACK hookedProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* h = static_cast<Hooked*>(GetPropW(hwnd, kHookProp));
-    if (!h) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    WNDPROC previous = h->previous;
-    if (msg == WM_NCDESTROY) {
-        RemovePropW(hwnd, kHookProp);
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        delete h;
-    } else if (auto r = h->hook(hwnd, msg, wParam, lParam)) {
-        return *r;
-    }
-    return CallWindowProcW(previous, hwnd, msg, wParam, lParam);
-}
-
 std::string& folderOverride() {
     static std::string folder;
     return folder;
@@ -98,14 +77,6 @@ HWND topLevel(HWND owner) {
 }
 
 }  // namespace
-
-void hookPanel(HWND panel, PanelHook hook) {
-    if (!panel) return;
-    auto* h = new Hooked{nullptr, std::move(hook)};
-    SetPropW(panel, kHookProp, h);
-    h->previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(panel, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hookedProc)));
-}
 
 void runModalLoop(HWND dialog, HWND owner, const bool& done) {
     HWND top = topLevel(owner);

@@ -1,6 +1,5 @@
 #pragma once
-// Pieces the sector and icon-map tabs share: extra messages for a panel, the
-// small modal "保存模板" dialog, column combos filled from a data table, and
+// Pieces the sector and icon-map tabs share: the small modal "保存模板" dialog, column combos filled from a data table, and
 // the status line during a run.
 #include <windows.h>
 
@@ -15,12 +14,6 @@
 #include "shell/dialogs.h"
 
 namespace kit {
-
-// Messages a panel's own procedure does not handle (owner drawing, the track
-// bar, resizing). A handler returns a result to stop there, or nothing to
-// let the panel go on as usual.
-using PanelHook = std::function<std::optional<LRESULT>(HWND, UINT, WPARAM, LPARAM)>;
-void hookPanel(HWND panel, PanelHook hook);
 
 // The modal name dialog of the template save buttons, client area 220 x 130
 // centred on the owner's top-level window: an edit (63 characters at most)

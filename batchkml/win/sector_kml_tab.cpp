@@ -212,28 +212,24 @@ void drawColorButton(const DRAWITEMSTRUCT& d) {
     FrameRect(d.hDC, &d.rcItem, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }
 
-std::optional<LRESULT> extraMessages(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_DRAWITEM: {
-            const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            if (d->CtlID != kColor) return std::nullopt;
-            drawColorButton(*d);
-            return TRUE;
-        }
-        case WM_HSCROLL:
-            if (reinterpret_cast<HWND>(lParam) != item(kOpacity)) return std::nullopt;
-            showOpacity(opacity());
-            return 0;
-        case WM_SIZE: {
-            const int w = LOWORD(lParam), h = HIWORD(lParam);
-            MoveWindow(item(kGenerate), 2, h - 27, 70, 20, TRUE);
-            MoveWindow(item(kStatus), 76, h - 27, w - 80, 20, TRUE);
-            return std::nullopt;
-        }
-        default:
-            (void)wParam;
-            return std::nullopt;
-    }
+void handleMessages() {
+    tab.panel.onMessage(WM_DRAWITEM, [](WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+        const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (d->CtlID != kColor) return std::nullopt;
+        drawColorButton(*d);
+        return TRUE;
+    });
+    tab.panel.onMessage(WM_HSCROLL, [](WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+        if (reinterpret_cast<HWND>(lParam) != item(kOpacity)) return std::nullopt;
+        showOpacity(opacity());
+        return 0;
+    });
+    tab.panel.onMessage(WM_SIZE, [](WPARAM, LPARAM lParam) -> std::optional<LRESULT> {
+        const int w = LOWORD(lParam), h = HIWORD(lParam);
+        MoveWindow(item(kGenerate), 2, h - 27, 70, 20, TRUE);
+        MoveWindow(item(kStatus), 76, h - 27, w - 80, 20, TRUE);
+        return std::nullopt;
+    });
 }
 
 void buildControls(HWND p) {
@@ -299,7 +295,7 @@ HWND createSectorKmlTab(HWND main) {
     HWND p = createPanel({.parent = main, .className = L"TabSectorClass", .visible = false}, tab.panel);
     if (!p) return nullptr;
     buildControls(p);
-    hookPanel(p, extraMessages);
+    handleMessages();
 
     tab.panel.onCommand(kOpen, [] { chooseDataFile(fileChoice(), tab.data); });
     tab.panel.onCommand(kBatch, [] { chooseDataFiles(fileChoice(), tab.data); });
