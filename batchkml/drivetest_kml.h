@@ -18,6 +18,17 @@ struct DriveTestPoint {
     double lon = 0;
 };
 
+// Destination points at a fixed distance from one point on the 6371 km
+// sphere, by bearing (radians clockwise from north).
+class SphereDestinations {
+public:
+    SphereDestinations(double lonDeg, double latDeg, double radiusMetres);
+    LonLat at(double bearingRad) const;
+
+private:
+    double lambda1_, sinPhi1_, cosPhi1_, sinD_, cosD_;
+};
+
 // count vertices around the point at the radius (first due north, clockwise)
 // on the 6371 km sphere, then the first again: count + 1 pairs.
 std::vector<LonLat> circlePolygon(double lonDeg, double latDeg, double radiusMetres, int count);

@@ -5,6 +5,10 @@
 
 namespace kit {
 
+// The public host that globe viewers resolve for the standard KML icon paths
+// ("/mapfiles/kml/...").
+inline constexpr std::string_view kIconHostBase = "http://maps.google.com";
+
 // Creates or overwrites the file with a UTF-8 byte-order mark and the text;
 // false when the file cannot be written.
 bool writeTextFileUtf8(const std::string& path, std::string_view text);

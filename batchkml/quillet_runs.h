@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "batchkml/color_template.h"
+#include "batchkml/column_roles.h"
 #include "batchkml/sector_kml.h"
 #include "core/outcome.h"
 
@@ -89,6 +90,7 @@ struct SectorRunParams {
 // One editable combo's reading (kind >= 0: column; -1: fixed value; -2:
 // nothing) into the writer's column/fixed pair. Returns whether it was given.
 bool applyColumnOrValue(int kind, double value, int& col, double& fixed);
+bool applyColumnOrValue(const ColumnOrValue& given, int& col, double& fixed);
 // The LOD edit's text: empty gives 5, text that is not a number 0.
 double lodKmFromText(std::string_view text);
 std::string sectorsLoadedText(size_t rows);  // "%d 个基站加载"

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "batchkml/kml_text.h"
+
 namespace kit {
 
 struct DataTable;
@@ -27,9 +29,6 @@ struct SectorKmlParams {
     bool lodEnabled = true;
     double lodKm = 5;
 };
-
-// The public host that globe viewers resolve for the standard KML icon paths.
-inline constexpr std::string_view kIconHostBase = "http://maps.google.com";
 
 // "aabbggrr" with alpha = opacity * 255 / 100, clamped.
 std::string sectorColorText(uint32_t color, int opacityPercent);
