@@ -1,5 +1,7 @@
 // The sector tab driven by messages: its files against the portable runs
 // byte for byte, its warnings, its templates and its colour controls.
+#include <windows.h>
+
 #include <commctrl.h>
 
 #include "batchkml/data_table.h"
@@ -58,6 +60,8 @@ protected:
 TEST_F(SectorTabTest, OpenedFileFillsCombosAndSingleRunWritesThePortableBytes) {
     const std::wstring csv = temp.write(L"基站列表.1.csv", kSites);
     open(csv);
+    EXPECT_EQ(dialogs.of("open").size(), 1u);  // one click, one dialog
+    EXPECT_EQ(dialogs.of("open")[0].title, L"选择基站CSV文件");
     EXPECT_EQ(text(kStatus), L"4 个基站加载");
     for (int id : {kSite, kLon, kLat, kAzimuth, kBeamwidth, kRadius})
         EXPECT_EQ(comboSelection(item(id)), id - kSite) << id;
@@ -123,33 +127,27 @@ TEST_F(SectorTabTest, BatchSkipsUnreadableFilesAndMatchesThePortableBatch) {
 
 TEST_F(SectorTabTest, GenerateWarnsInOrderAndWritesNothing) {
     struct Case {
-        const char* what;
-        std::function<void(SectorTabTest&)> setUp;
+        bool load;
+        int combo;           // emptied and given the typed text (0: none)
+        const wchar_t* typed;
         const wchar_t* warning;
     };
-    auto clear = [](HWND combo, const wchar_t* typed) {
-        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-        SetWindowTextW(combo, typed);
-    };
     const Case cases[] = {
-        {"no data", [](SectorTabTest&) {}, L"请先导入基站CSV文件"},
-        {"no latitude", [&](SectorTabTest& t) { t.open(t.temp.write(L"a.csv", kSites));
-                                                SendMessageW(t.item(kLat), CB_SETCURSEL, static_cast<WPARAM>(-1), 0); },
-         L"请选择经度和纬度列"},
-        {"azimuth empty", [&](SectorTabTest& t) { t.open(t.temp.write(L"a.csv", kSites)); clear(t.item(kAzimuth), L""); },
-         L"请选择方位角列或输入固定值"},
-        {"beam width not a number", [&](SectorTabTest& t) { t.open(t.temp.write(L"a.csv", kSites));
-                                                           clear(t.item(kBeamwidth), L"宽"); },
-         L"请选择波宽列或输入固定值"},
-        {"radius empty", [&](SectorTabTest& t) { t.open(t.temp.write(L"a.csv", kSites)); clear(t.item(kRadius), L""); },
-         L"请输入半径值"},
+        {false, 0, L"", L"请先导入基站CSV文件"},
+        {true, kLat, L"", L"请选择经度和纬度列"},
+        {true, kAzimuth, L"", L"请选择方位角列或输入固定值"},
+        {true, kBeamwidth, L"宽", L"请选择波宽列或输入固定值"},
+        {true, kRadius, L"", L"请输入半径值"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(toUtf8(c.warning));
         TearDown();
         SetUp();
-        dialogs.clear();
-        c.setUp(*this);
+        if (c.load) open(temp.write(L"a.csv", kSites));
+        if (c.combo) {
+            SendMessageW(item(c.combo), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+            SetWindowTextW(item(c.combo), c.typed);
+        }
         dialogs.clear();
         click(item(kGenerate));
         EXPECT_EQ(dialogs.lastKind(), "warning");
