@@ -80,6 +80,18 @@ bool writeFileBytes(const std::string& utf8Path, std::string_view bytes) {
     return std::fclose(f.release()) == 0;
 }
 
+bool replaceFileBytes(const std::string& utf8Path, std::string_view bytes) {
+    const std::string temp = utf8Path + ".tmp";
+    std::error_code ec;
+    if (writeFileBytes(temp, bytes)) {
+        // Replaces an existing target on Windows too (MoveFileEx underneath).
+        std::filesystem::rename(toPath(temp), toPath(utf8Path), ec);
+        if (!ec) return true;
+    }
+    std::filesystem::remove(toPath(temp), ec);
+    return false;
+}
+
 bool fileExists(const std::string& utf8Path) {
     std::error_code ec;
     return std::filesystem::exists(toPath(utf8Path), ec);

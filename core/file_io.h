@@ -15,6 +15,10 @@ std::optional<std::string> readFileBytes(const std::string& utf8Path);
 std::optional<std::string> readFileBytesLimited(const std::string& utf8Path, uint64_t maxBytes, bool* tooLarge);
 // Replaces the file with the bytes; false on any failure.
 bool writeFileBytes(const std::string& utf8Path, std::string_view bytes);
+// Writes a temporary file beside the target and then renames it over the
+// target, so a failure part-way leaves the old file whole. False on failure
+// (the temporary is removed).
+bool replaceFileBytes(const std::string& utf8Path, std::string_view bytes);
 
 bool fileExists(const std::string& utf8Path);
 bool isDirectory(const std::string& utf8Path);
