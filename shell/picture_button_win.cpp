@@ -44,6 +44,9 @@ LRESULT CALLBACK pictureProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         case WM_PAINT:
             paint(hwnd);
             return 0;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            return 0;  // the static's own click notice would send the command a second time
         case WM_LBUTTONUP:
             SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED),
                          reinterpret_cast<LPARAM>(hwnd));
