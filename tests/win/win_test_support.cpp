@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "core/win/clipboard.h"
 #include "shell/ball.h"
 #include "shell/images.h"
@@ -121,5 +125,71 @@ std::string placement(HWND hwnd) {
 std::wstring clipboard() { return readClipboardText(); }
 
 void setClipboard(const std::wstring& text) { ASSERT_TRUE(writeClipboardText(text)); }
+
+TempFolder::TempFolder(const std::wstring& tag) {
+    static int serial = 0;
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    dir_ = std::wstring(base) + L"kit_测试_" + tag + L"_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+           std::to_wstring(++serial);
+    std::filesystem::create_directories(std::filesystem::path(dir_));
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(std::filesystem::path(dir_), ec);
+}
+
+std::wstring TempFolder::write(const std::wstring& name, const std::string& bytes) const {
+    const std::wstring p = path(name);
+    std::ofstream(std::filesystem::path(p), std::ios::binary) << bytes;
+    return p;
+}
+
+std::string fileBytes(const std::wstring& path) {
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    if (!in) return "<missing>";
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+namespace {
+
+struct PendingAction {
+    std::wstring className;
+    std::function<void(HWND)> action;
+    int ticksLeft = 200;  // 10 s
+};
+PendingAction pending;
+
+BOOL CALLBACK findOwnWindow(HWND hwnd, LPARAM found) {
+    wchar_t name[128];
+    GetClassNameW(hwnd, name, 128);
+    if (pending.className == name && IsWindowVisible(hwnd)) {
+        *reinterpret_cast<HWND*>(found) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK pollForWindow(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findOwnWindow, reinterpret_cast<LPARAM>(&found));
+    if (!found && --pending.ticksLeft > 0) return;
+    KillTimer(nullptr, id);
+    auto action = std::move(pending.action);
+    pending = {};
+    if (found && action) action(found);
+}
+
+}  // namespace
+
+void whenWindowAppears(const wchar_t* className, std::function<void(HWND)> action) {
+    pending = {className, std::move(action)};
+    SetTimer(nullptr, 0, 50, pollForWindow);
+}
+
+void pressButton(HWND parent, int id) {
+    SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(parent, id)));
+}
 
 }  // namespace kit::test

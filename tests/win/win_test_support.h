@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,33 @@ std::string placement(HWND hwnd);
 
 // Removes every queued message, a quit message included.
 void drainQueue();
+
+// A unique temporary folder whose name holds Chinese characters, removed with
+// everything in it.
+class TempFolder {
+public:
+    explicit TempFolder(const std::wstring& tag);
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::wstring& dir() const { return dir_; }
+    std::wstring path(const std::wstring& name) const { return dir_ + L"\\" + name; }
+    // Writes the bytes to a file in the folder; returns its path.
+    std::wstring write(const std::wstring& name, const std::string& bytes) const;
+
+private:
+    std::wstring dir_;
+};
+
+// The file's bytes ("<missing>" when it cannot be read).
+std::string fileBytes(const std::wstring& path);
+
+// Runs the action on the thread's first window of the class once it exists,
+// from a timer, so a test can answer a modal window whose own loop is running.
+void whenWindowAppears(const wchar_t* className, std::function<void(HWND)> action);
+
+// Sends a control's BN_CLICKED to its parent, as a click on it would.
+void pressButton(HWND parent, int id);
 
 std::wstring clipboard();
 void setClipboard(const std::wstring& text);
