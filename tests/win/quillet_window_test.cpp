@@ -27,6 +27,8 @@ TEST_F(QuilletTest, ShellOfItsOwn) {
 
     ASSERT_EQ(tabCount(), 3);
     EXPECT_EQ(windowClassName(tabPanel(0)), L"TabPreviewClass");
+    EXPECT_EQ(windowClassName(tabPanel(1)), L"TabSectorClass");
+    EXPECT_EQ(windowClassName(tabPanel(2)), L"TabIconMapClass");
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(placement(tabPanel(i)), "28,28,192,317") << i;
         EXPECT_EQ(placement(tabButton(i)), "0," + std::to_string(2 + 30 * i) + ",28,28") << i;
