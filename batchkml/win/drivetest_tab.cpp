@@ -124,6 +124,7 @@ void runBatch(const DriveTestParams& p) {
 }
 
 void generate() {
+    commitRangeEdit();
     DriveTestParams p = readParams();
     Outcome check = checkDriveTest(g.dataLoaded, p);
     if (!check.ok()) {

@@ -129,6 +129,7 @@ void loadWorking(int index) {
 // ---- editor operations ----
 
 void addRangeRow() {
+    commitRangeEdit();
     if (!addRange(g.working)) return;  // seven already
     g.modified = true;
     rebuildRows();
@@ -136,6 +137,7 @@ void addRangeRow() {
 }
 
 void deleteRangeRow(size_t k) {
+    commitRangeEdit();
     if (g.working.size() <= 1) {
         showWarning(g.panel, std::wstring_view(L"至少需要保留一个范围"));
         return;
@@ -161,6 +163,8 @@ void applyEdit(int id) {
     }
 }
 
+bool isRangeEdit(int id) { return (id >= kMinEdit && id < kSwatch) || (id >= kMaxEdit && id < kDeleteRange); }
+
 void changeColour(size_t k) {
     if (k >= g.working.size()) return;
     std::optional<COLORREF> chosen = chooseColor(g.panel, g.working[k].color);
@@ -181,6 +185,7 @@ void selectTemplate(int index) {
 }
 
 void saveTemplate() {
+    commitRangeEdit();
     int sel = comboSelection(g.combo);
     std::wstring proposed = sel >= 0 && sel < static_cast<int>(g.templates.size())
                                 ? toWide(g.templates[static_cast<size_t>(sel)].name)
@@ -268,6 +273,7 @@ void drawItem(const DRAWITEMSTRUCT& d) {
 }
 
 void scrollTo(int pos) {
+    commitRangeEdit();
     int clamped = std::clamp(pos, 0, maxScroll());
     if (clamped == g.scroll) return;
     g.scroll = clamped;
@@ -296,7 +302,7 @@ LRESULT CALLBACK areaProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_COMMAND: {
             int id = LOWORD(wParam), code = HIWORD(wParam);
-            if (code == EN_KILLFOCUS && ((id >= kMinEdit && id < kSwatch) || (id >= kMaxEdit && id < kDeleteRange))) {
+            if (code == EN_KILLFOCUS && isRangeEdit(id)) {
                 if (!g.rebuilding) applyEdit(id);
                 return 0;
             }
@@ -437,6 +443,14 @@ void deleteTemplateEntry(int k) {
     loadWorking(0);
     // The list changed either way; only the status tells whether the file did.
     status(saved ? "模板已删除" : "保存失败", saved);
+}
+
+void commitRangeEdit() {
+    HWND focus = GetFocus();
+    if (!focus || !g.area || GetParent(focus) != g.area || g.rebuilding) return;
+    int id = GetDlgCtrlID(focus);
+    // Applying twice changes nothing: the edit already shows the stored value.
+    if (isRangeEdit(id)) applyEdit(id);
 }
 
 const std::vector<ColorRange>& workingRanges() { return g.working; }

@@ -43,6 +43,11 @@ struct RangeEditorArgs {
 // Loads the templates and builds the editor's controls in the panel.
 void createRangeEditor(const RangeEditorArgs& args);
 
+// Applies the range edit that has the focus, as leaving it would. The
+// self-painted buttons take no focus, so a value typed just before pressing
+// one would otherwise be ignored while the edit goes on showing it.
+void commitRangeEdit();
+
 // The working list as the writer takes it.
 const std::vector<ColorRange>& workingRanges();
 const std::vector<ColorTemplate>& editorTemplates();

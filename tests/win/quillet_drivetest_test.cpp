@@ -167,6 +167,15 @@ TEST_F(DriveTestTab, SingleRunWritesThePortableBytes) {
     generate();
     EXPECT_EQ(fileBytes(out), expectedKml(csv, builtinTemplates()[3].ranges, 10));
 
+    // A bound typed and not yet left counts when generate is pressed.
+    SetFocus(row(kMaxEdit, 0));
+    SetWindowTextW(row(kMaxEdit, 0), L"-130");
+    dialogs.pathAnswers.push_back(out);
+    generate();
+    std::vector<ColorRange> edited = builtinTemplates()[3].ranges;
+    setRangeMax(edited, 0, -130);
+    EXPECT_EQ(fileBytes(out), expectedKml(csv, edited, 10));
+
     // A file that cannot be written: the error box and a neutral status.
     dialogs.clear();
     dialogs.pathAnswers.push_back(temp.path(L"没有此目录\\x.kml"));
@@ -380,7 +389,7 @@ TEST_F(DriveTestTab, DeleteMarkInTheOpenListAsksFirst) {
 TEST(DriveTestTemplates, TheFileChoosesTheStartingTemplate) {
     TempFolder temp(L"模板");
     std::vector<ColorTemplate> list = builtinTemplates();
-    list[1].ranges.push_back({-20, 0, RGB(9, 9, 9)});
+    for (double top : {0.0, 10.0, 20.0}) list[1].ranges.push_back({top - 20, top, RGB(9, 9, 9)});
     ASSERT_TRUE(saveTemplates(toUtf8(temp.path(L"templates.json")), list, "4G农村"));
     setDriveTestTemplatesFile(toUtf8(temp.path(L"templates.json")));
     RecordingDialogs dialogs;
@@ -389,6 +398,13 @@ TEST(DriveTestTemplates, TheFileChoosesTheStartingTemplate) {
     EXPECT_EQ(comboSelection(GetDlgItem(tabPanel(0), kTemplateCombo)), 1);
     EXPECT_EQ(workingRanges(), list[1].ranges);
     EXPECT_EQ(editorLastUsed(), "4G农村");
+    // Nine rows overflow the list by 40 px: the wheel scrolls a row at a
+    // time, no further than the last row.
+    for (const char* top : {"0,-22,42,16", "0,-40,42,16", "0,-40,42,16"}) {
+        sendWheel(rangeArea(), -120);
+        EXPECT_EQ(placement(GetDlgItem(rangeArea(), kMinEdit)), top);
+    }
+    EXPECT_EQ(currentTab(), 0);  // the wheel scrolled the list, not the tabs
     destroyMainWindow();
     setDriveTestTemplatesFile({});
     drainQueue();
