@@ -4,10 +4,8 @@
 #include <vector>
 
 #include "batchkml/column_roles.h"
-#include "batchkml/data_table.h"
-#include "batchkml/kml_text.h"
 #include "batchkml/quillet_runs.h"
-#include "batchkml/table_reader.h"
+#include "batchkml/win/kml_tab_parts.h"
 #include "batchkml/win/range_editor.h"
 #include "shell/animated_button.h"
 #include "shell/controls.h"
@@ -25,10 +23,7 @@ using namespace drivetest_id;
 
 struct TabState {
     Panel panel;
-    DataTable table;
-    bool dataLoaded = false;
-    std::string currentPath;
-    std::vector<std::string> batchFiles;
+    KmlTabData data;
     SIZE built{};  // the panel's size when its controls were placed
 };
 
@@ -48,43 +43,23 @@ const std::vector<FileFilter>& kmlFilter() {
 
 HWND item(int id) { return g.panel.item(id); }
 
-void status(std::string_view text, bool ok) { setStatusText(item(kStatus), toWide(text), ok); }
-
-// Reads a file into the tab's table and offers its columns; the read's own
-// message when it fails (the previous table stays).
-bool loadFile(const std::string& path) {
-    DataTable fresh = g.table;
-    if (!readDataTable(path, fresh)) {
-        showError(g.panel.hwnd, readFailureMessage(chooseReader(path)));
-        return false;
-    }
-    g.table = std::move(fresh);
-    g.table.sourcePath = path;
-    g.dataLoaded = true;
-    g.currentPath = path;
+void offerColumns(const DataTable& table) {
     const std::vector<std::string_view>* roles[] = {&longitudeCandidates(), &latitudeCandidates(),
                                                     &signalCandidates()};
     for (int i = 0; i < 3; ++i) {
         HWND combo = item(kLonCombo + i);
-        setComboItems(combo, g.table.headers, -1);
-        int found = findColumn(g.table.headers, *roles[i]);
-        if (found >= 0) SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(found), 0);
+        setComboItems(combo, table.headers, -1);
+        autoSelectColumn(combo, table.headers, *roles[i]);
     }
-    return true;
 }
 
-void openFile() {
-    std::wstring path = chooseOpenFile(g.panel.hwnd, L"选择CSV/Excel文件", dataFilter());
-    if (path.empty()) return;
-    if (loadFile(toUtf8(path))) g.batchFiles.clear();
-}
-
-void chooseBatch() {
-    std::vector<std::wstring> files = chooseOpenFiles(g.panel.hwnd, L"批量选择CSV/Excel文件", dataFilter());
-    if (files.empty()) return;
-    g.batchFiles.clear();
-    for (const std::wstring& f : files) g.batchFiles.push_back(toUtf8(f));
-    if (loadFile(g.batchFiles.front())) status(batchChosenText(g.batchFiles.size()), true);
+DataFileChoice fileChoice() {
+    return {.owner = g.panel.hwnd,
+            .status = item(kStatus),
+            .title = L"选择CSV/Excel文件",
+            .batchTitle = L"批量选择CSV/Excel文件",
+            .filter = dataFilter(),
+            .loaded = offerColumns};
 }
 
 DriveTestParams readParams() {
@@ -97,44 +72,24 @@ DriveTestParams readParams() {
     return p;
 }
 
-void runSingle(const DriveTestParams& p) {
-    std::string proposed = defaultKmlName(g.currentPath, "drivetest.kml");
-    std::string folder = folderOf(g.currentPath);
-    // A proposed name with its folder makes the dialog start there.
-    if (!g.currentPath.empty() && !folder.empty()) proposed = folder + "\\" + proposed;
-    std::wstring out = chooseSaveFile(g.panel.hwnd, L"保存KML文件", toWide(proposed), kmlFilter());
-    if (out.empty()) return;
-    status(kDriveTestExporting, false);
-    UpdateWindow(item(kStatus));
-    SingleRunResult r = runDriveTestSingle(g.table, p, toUtf8(out));
-    status(r.statusText, r.outcome.ok());
-    showOutcomeMessage(g.panel.hwnd, r.outcome);
-}
-
-void runBatch(const DriveTestParams& p) {
-    std::wstring folder = chooseFolder(g.panel.hwnd, L"选择KML输出文件夹", toWide(proposedBatchFolder(g.batchFiles.front())));
-    if (folder.empty()) return;
-    CreateDirectoryW(folder.c_str(), nullptr);  // an existing folder is fine
-    BatchRunResult r = runDriveTestBatch(g.batchFiles, p, toUtf8(folder), [](const std::string& text) {
-        status(text, false);
-        UpdateWindow(item(kStatus));  // the run blocks the loop: paint each step now
-    });
-    status(r.statusText, true);
-    showSuccess(g.panel.hwnd, std::string_view(r.message));
-}
-
 void generate() {
     commitRangeEdit();
-    DriveTestParams p = readParams();
-    Outcome check = checkDriveTest(g.dataLoaded, p);
+    const DriveTestParams p = readParams();
+    Outcome check = checkDriveTest(g.data.dataLoaded, p);
     if (!check.ok()) {
         showOutcomeMessage(g.panel.hwnd, check);
         return;
     }
-    if (g.batchFiles.empty())
-        runSingle(p);
-    else
-        runBatch(p);
+    generateKml({.owner = g.panel.hwnd,
+                 .status = item(kStatus),
+                 .fallbackName = "drivetest.kml",
+                 .saveFilter = kmlFilter(),
+                 .workingText = kDriveTestExporting,
+                 .single = [&](const std::string& out) { return runDriveTestSingle(g.data.table, p, out); },
+                 .batch = [&](const std::string& folder, const BatchProgress& progress) {
+                     return runDriveTestBatch(g.data.batchFiles, p, folder, progress);
+                 }},
+                g.data);
 }
 
 void layout(int width, int height) {
@@ -173,8 +128,8 @@ HWND createDriveTestTab(HWND main) {
     createButton({.parent = panel, .id = kGenerate, .text = L"生成KML", .kind = ButtonKind::Red, .x = 2, .y = 290,
                   .width = 70, .height = 20});
 
-    g.panel.onCommand(kOpen, openFile);
-    g.panel.onCommand(kBatch, chooseBatch);
+    g.panel.onCommand(kOpen, [] { chooseDataFile(fileChoice(), g.data); });
+    g.panel.onCommand(kBatch, [] { chooseDataFiles(fileChoice(), g.data); });
     g.panel.onCommand(kGenerate, generate);
     RECT rc;
     GetClientRect(panel, &rc);
@@ -187,7 +142,7 @@ HWND createDriveTestTab(HWND main) {
     return panel;
 }
 
-const DataTable& driveTestTable() { return g.table; }
-const std::vector<std::string>& driveTestBatchFiles() { return g.batchFiles; }
+const DataTable& driveTestTable() { return g.data.table; }
+const std::vector<std::string>& driveTestBatchFiles() { return g.data.batchFiles; }
 
 }  // namespace kit

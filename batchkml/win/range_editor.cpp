@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "batchkml/template_store.h"
+#include "batchkml/win/kml_tab_parts.h"
 #include "shell/animated_button.h"
 #include "shell/colors.h"
 #include "shell/controls.h"
@@ -190,7 +191,8 @@ void saveTemplate() {
     std::wstring proposed = sel >= 0 && sel < static_cast<int>(g.templates.size())
                                 ? toWide(g.templates[static_cast<size_t>(sel)].name)
                                 : std::wstring();
-    std::optional<std::wstring> name = g.prompt ? g.prompt(g.panel, proposed) : askTemplateName(g.panel, proposed);
+    std::optional<std::wstring> name =
+        g.prompt ? g.prompt(g.panel, proposed) : askTemplateName(g.panel, L"SaveTmplDlg", proposed);
     if (!name || name->empty()) return;
     std::string utf8 = toUtf8(*name);
     int index = storeTemplate(g.templates, utf8, g.working);

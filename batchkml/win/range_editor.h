@@ -59,10 +59,8 @@ int rangeScrollPos();
 // What the "×" of entry k runs (also reachable by clicking it).
 void deleteTemplateEntry(int k);
 
-// Tests answer the save dialog here; nothing: the real dialog.
+// Tests answer the save dialog here; nothing: the real dialog (class
+// "SaveTmplDlg", modal over the main window).
 void setTemplateNamePrompt(TemplateNamePrompt prompt);
-
-// The save dialog itself (class "SaveTmplDlg"): modal over the main window.
-std::optional<std::wstring> askTemplateName(HWND owner, const std::wstring& proposed);
 
 }  // namespace kit

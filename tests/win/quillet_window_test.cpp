@@ -63,8 +63,7 @@ TEST_F(QuilletTest, PaintsItsColours) {
     EXPECT_EQ(c.pixel(1, 28 + 32 + 1), RGB(33, 150, 243));  // the bar leaves 2 px at the top
     EXPECT_EQ(c.pixel(2, 28 + 2 + 2), RGB(240, 243, 245));  // button 0, not selected
     EXPECT_EQ(c.pixel(100, 14), RGB(44, 62, 80));          // title bar
-    // The painted frame shows where no child covers it: the left edge.
-    EXPECT_EQ(c.pixel(0, 340), RGB(215, 219, 224));  // the strip covers x 0
+    EXPECT_EQ(c.pixel(0, 340), RGB(215, 219, 224));        // the strip reaches the left edge
 }
 
 TEST(QuilletClose, CloseBoxAndCloseRequestEndTheLoop) {
