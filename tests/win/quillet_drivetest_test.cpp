@@ -348,42 +348,30 @@ TEST_F(DriveTestTab, SaveAndDeleteTemplatesThroughTheFile) {
     ASSERT_EQ(saved.size(), 5u);
     EXPECT_EQ(saved[1].ranges[0].max, -110);
 
-    // Deleting: No selects the entry, Yes removes it and rewrites the file.
+    // The "×" of entry 2 in the open list asks; No selects the entry.
     dialogs.yesNoAnswers = {false, true};
-    deleteTemplateEntry(2);
+    SendMessageW(item(kTemplateCombo), CB_SHOWDROPDOWN, TRUE, 0);
+    COMBOBOXINFO info{sizeof(info)};
+    ASSERT_TRUE(GetComboBoxInfo(item(kTemplateCombo), &info));
+    RECT r{};
+    SendMessageW(info.hwndList, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r));
+    EXPECT_EQ(r.bottom - r.top, 20);
+    SendMessageW(info.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right - 8, r.top + 10));
+    SendMessageW(info.hwndList, WM_LBUTTONUP, 0, MAKELPARAM(r.right - 8, r.top + 10));
+    SendMessageW(item(kTemplateCombo), CB_SHOWDROPDOWN, FALSE, 0);
+    pump();
+    ASSERT_EQ(dialogs.of("yesno").size(), 1u);
+    EXPECT_EQ(dialogs.of("yesno")[0].title, L"删除模板");
+    EXPECT_EQ(dialogs.of("yesno")[0].text, L"确定要删除模板 \"5G模板\" 吗？");
     EXPECT_EQ(comboSelection(item(kTemplateCombo)), 2);
     EXPECT_EQ(workingRanges(), builtinTemplates()[2].ranges);
+    // Yes removes it and rewrites the file.
     deleteTemplateEntry(2);
-    ASSERT_EQ(dialogs.of("yesno").size(), 2u);
-    EXPECT_EQ(dialogs.of("yesno")[1].title, L"删除模板");
-    EXPECT_EQ(dialogs.of("yesno")[1].text, L"确定要删除模板 \"5G模板\" 吗？");
     saved = loadTemplates(templatesFile(), lastUsed);
     EXPECT_EQ(saved.size(), 4u);
     EXPECT_EQ(lastUsed, "4G城区");
     EXPECT_EQ(comboSelection(item(kTemplateCombo)), 0);
     EXPECT_EQ(text(kStatus), L"模板已删除");
-}
-
-TEST_F(DriveTestTab, DeleteMarkInTheOpenListAsksFirst) {
-    dialogs.yesNoAnswers = {false};
-    SendMessageW(item(kTemplateCombo), CB_SHOWDROPDOWN, TRUE, 0);
-    pump();
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof(info);
-    ASSERT_TRUE(GetComboBoxInfo(item(kTemplateCombo), &info));
-    RECT r{};
-    SendMessageW(info.hwndList, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
-    EXPECT_EQ(r.bottom - r.top, 20);
-    // A release over entry 1's "×"; the list then closes on its own.
-    SendMessageW(info.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.right - 8, r.top + 10));
-    SendMessageW(info.hwndList, WM_LBUTTONUP, 0, MAKELPARAM(r.right - 8, r.top + 10));
-    pump();
-    SendMessageW(item(kTemplateCombo), CB_SHOWDROPDOWN, FALSE, 0);
-    pump();
-    ASSERT_EQ(dialogs.of("yesno").size(), 1u);
-    EXPECT_EQ(dialogs.of("yesno")[0].text, L"确定要删除模板 \"4G农村\" 吗？");
-    EXPECT_EQ(comboSelection(item(kTemplateCombo)), 1);
-    EXPECT_EQ(editorTemplates().size(), 4u);
 }
 
 TEST(DriveTestTemplates, TheFileChoosesTheStartingTemplate) {

@@ -130,13 +130,5 @@ TEST(PictureButton, PaintsItsPictureAndSendsItsCommand) {
     EXPECT_FALSE(IsWindow(shown));
 }
 
-TEST(PictureButton, PictureSideKeepsAMarginButNeverShrinksBelow16) {
-    struct Case {
-        int w, h, side;
-    };
-    for (Case c : {Case{38, 44, 34}, Case{24, 24, 20}, Case{20, 100, 16}, Case{10, 10, 16}, Case{44, 38, 34}})
-        EXPECT_EQ(pictureSide(c.w, c.h), c.side) << c.w << "x" << c.h;
-}
-
 }  // namespace
 }  // namespace kit::test
