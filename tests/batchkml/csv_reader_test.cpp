@@ -77,6 +77,7 @@ TEST(CsvReader, DecodesEveryEncodingToTheSameText) {
         {"ANSI", gbk, ansiIsChinese() ? "经度,x\n" : ansiToUtf8(gbk)},
         {"ASCII", "a,b\n", "a,b\n"},
         {"a lone mark", "\xEF\xBB\xBF", ""},
+        {"UTF-8 mark before stray bytes", "\xEF\xBB\xBF" "a\xB6\xC8", "a\uFFFD\uFFFD"},
     };
     for (const auto& c : cases) EXPECT_EQ(decodeCsvBytes(c.bytes), c.text) << c.what;
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "batchkml/ansi_text.h"
 #include "batchkml/xlsx_reader.h"
 #include "batchkml/zip_reader.h"
 #include "fuzz_support.h"
@@ -17,7 +18,11 @@ void checkRead(const kit::XlsxParts& parts) {
     std::vector<std::vector<std::string>> rows;
     bool ok = kit::readXlsxParts(parts, headers, rows);
     FUZZ_CHECK(ok == !headers.empty());
-    for (const auto& row : rows) FUZZ_CHECK(!row.empty() && row.size() <= 16384);
+    for (const auto& row : rows) {
+        FUZZ_CHECK(!row.empty() && row.size() <= 16384);
+        for (const auto& cell : row) FUZZ_CHECK(kit::isValidUtf8(cell));
+    }
+    for (const auto& cell : headers) FUZZ_CHECK(kit::isValidUtf8(cell));
 }
 
 }  // namespace
