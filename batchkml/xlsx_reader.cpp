@@ -202,14 +202,11 @@ bool readXlsxParts(const XlsxParts& parts, std::vector<std::string>& headers,
     headers.clear();
     rows.clear();
     // Ill-formed UTF-8 is repaired up front (rarely needed, so no copy otherwise).
-    const std::vector<std::string> shared = parseSharedStrings(
-        isValidUtf8(parts.sharedStrings) ? parts.sharedStrings : wellFormedUtf8(parts.sharedStrings));
-    std::string repaired;
-    std::string_view xml = parts.sheet;
-    if (!isValidUtf8(xml)) {
-        repaired = wellFormedUtf8(parts.sheet);
-        xml = repaired;
-    }
+    std::string repairedShared, repairedSheet;
+    std::string_view sharedXml = parts.sharedStrings, xml = parts.sheet;
+    if (!isValidUtf8(sharedXml)) sharedXml = repairedShared = wellFormedUtf8(parts.sharedStrings);
+    if (!isValidUtf8(xml)) xml = repairedSheet = wellFormedUtf8(parts.sheet);
+    const std::vector<std::string> shared = parseSharedStrings(sharedXml);
     // Gaps before a far column are filled with empty cells; a small sheet
     // must not be able to ask for billions of them.
     const size_t cellBudget = xml.size() / 16 + (size_t{1} << 20);
