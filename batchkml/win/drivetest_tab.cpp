@@ -125,7 +125,7 @@ HWND createDriveTestTab(HWND main) {
     HWND statusLabel = createStatusLabel(
         {.parent = panel, .id = kStatus, .text = L"等待导入数据", .x = 140, .y = 290, .width = 50, .height = 20});
     createRangeEditor({.panel = panel, .handlers = &g.panel, .status = statusLabel, .templatesFile = templatesFile});
-    createButton({.parent = panel, .id = kGenerate, .text = L"生成KML", .kind = ButtonKind::Red, .x = 2, .y = 290,
+    createButton({.parent = panel, .id = kGenerate, .text = L"生成KML", .kind = ButtonKind::Blue, .x = 2, .y = 290,
                   .width = 70, .height = 20});
 
     g.panel.onCommand(kOpen, [] { chooseDataFile(fileChoice(), g.data); });
