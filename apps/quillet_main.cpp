@@ -3,8 +3,11 @@
 #include <windows.h>
 
 #include "apps/quillet_window.h"
+#include "batchkml/win/xlsx_unpack_win.h"
 #include "shell/app.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // Workbooks: the system's unpacking tools first, the built-in reader last.
+    kit::installSystemXlsxUnpacker();
     return kit::runShellProgram(instance, kit::quilletWindowConfig());
 }

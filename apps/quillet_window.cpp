@@ -1,16 +1,8 @@
 #include "apps/quillet_window.h"
 
 #include "batchkml/win/drivetest_tab.h"
-// The sector and icon-map tabs arrive on their own; until then their slots
-// stay blank panels.
-#if __has_include("batchkml/win/sector_kml_tab.h")
-#include "batchkml/win/sector_kml_tab.h"
-#define KIT_HAS_SECTOR_TAB 1
-#endif
-#if __has_include("batchkml/win/iconmap_tab.h")
 #include "batchkml/win/iconmap_tab.h"
-#define KIT_HAS_ICONMAP_TAB 1
-#endif
+#include "batchkml/win/sector_kml_tab.h"
 
 namespace kit {
 
@@ -33,16 +25,8 @@ MainWindowConfig quilletWindowConfig() {
     c.colors.selectedIndicator = RGB(15, 65, 108);
     c.tabs = {
         {L"resources\\icons\\luce.png", createDriveTestTab},
-#ifdef KIT_HAS_SECTOR_TAB
         {L"resources\\icons\\shanxing.png", createSectorKmlTab},
-#else
-        {L"resources\\icons\\shanxing.png", {}},
-#endif
-#ifdef KIT_HAS_ICONMAP_TAB
         {L"resources\\icons\\tab3.png", createIconMapTab},
-#else
-        {L"resources\\icons\\tab3.png", {}},
-#endif
     };
     return c;
 }

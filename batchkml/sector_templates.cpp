@@ -21,10 +21,9 @@ void textLine(std::string& out, std::string_view key, std::string_view value) {
 bool lodEnabledIn(std::string_view text, const ObjectSpan& obj) {
     size_t pos = findKeyColon(text, "lodEnabled", obj.open, obj.close);
     if (pos == std::string_view::npos) return false;
-    size_t comma = text.find(',', pos);
-    size_t end = std::min(comma == std::string_view::npos ? text.size() : comma, obj.close);
-    size_t t = text.find("true", pos);
-    return t != std::string_view::npos && t + 4 <= end;
+    // Both searches stay inside the object, so a scan stays linear.
+    std::string_view rest = text.substr(pos, obj.close - pos);
+    return rest.substr(0, rest.find(',')).find("true") != std::string_view::npos;
 }
 
 }  // namespace

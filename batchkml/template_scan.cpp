@@ -72,8 +72,8 @@ std::string objectText(std::string_view text, const ObjectSpan& obj, std::string
     size_t q = text.find('"', pos);
     if (q == std::string_view::npos || q >= obj.close) return {};
     std::string out;
-    for (size_t i = q + 1; i < text.size() && text[i] != '"'; ++i) {
-        if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == '"' || text[i + 1] == '\\')) ++i;
+    for (size_t i = q + 1; i < obj.close && text[i] != '"'; ++i) {
+        if (text[i] == '\\' && i + 1 < obj.close && (text[i + 1] == '"' || text[i + 1] == '\\')) ++i;
         out += text[i];
     }
     return out;

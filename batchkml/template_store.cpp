@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 #include "batchkml/template_scan.h"
 #include "core/file_io.h"
@@ -56,15 +57,17 @@ public:
         return std::isfinite(v) ? v : 0;
     }
 
-    // A key string and its ':' (blanks around). Consumes at least one byte
-    // so that stray characters cannot stall the scan.
-    std::string key() {
-        size_t before = p_;
+    // A key string and its ':' (blanks around). A stray character where a
+    // key should start is consumed alone and gives nothing.
+    std::optional<std::string> key() {
+        if (peek() != '"') {
+            skip();
+            return std::nullopt;
+        }
         std::string k = string();
         blanks();
         if (peek() == ':') skip();
         blanks();
-        if (p_ == before) skip();
         return k;
     }
 
@@ -124,12 +127,13 @@ ColorRange readRange(Scanner& s) {
             s.skip();
             return r;
         }
-        std::string k = s.key();
-        if (k == "min") {
+        auto k = s.key();
+        if (!k) continue;
+        if (*k == "min") {
             r.min = s.number();
-        } else if (k == "max") {
+        } else if (*k == "max") {
             r.max = s.number();
-        } else if (k == "color") {
+        } else if (*k == "color") {
             while (!s.atEnd() && s.peek() != '[' && s.peek() != '}') s.skip();
             if (s.peek() != '[') continue;
             s.skip();
@@ -182,10 +186,11 @@ ColorTemplate readTemplate(Scanner& s) {
             s.skip();
             return t;
         }
-        std::string k = s.key();
-        if (k == "name")
+        auto k = s.key();
+        if (!k) continue;
+        if (*k == "name")
             t.name = s.string();
-        else if (k == "ranges")
+        else if (*k == "ranges")
             readRanges(s, t.ranges);
         else
             s.skipValue();

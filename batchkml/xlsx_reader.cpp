@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "batchkml/ansi_text.h"
 #include "core/number_parse.h"
 #include "core/text.h"
 
@@ -200,8 +201,12 @@ bool readXlsxParts(const XlsxParts& parts, std::vector<std::string>& headers,
                    std::vector<std::vector<std::string>>& rows) {
     headers.clear();
     rows.clear();
-    const std::vector<std::string> shared = parseSharedStrings(parts.sharedStrings);
-    std::string_view xml = parts.sheet;
+    // Ill-formed UTF-8 is repaired up front (rarely needed, so no copy otherwise).
+    std::string repairedShared, repairedSheet;
+    std::string_view sharedXml = parts.sharedStrings, xml = parts.sheet;
+    if (!isValidUtf8(sharedXml)) sharedXml = repairedShared = wellFormedUtf8(parts.sharedStrings);
+    if (!isValidUtf8(xml)) xml = repairedSheet = wellFormedUtf8(parts.sheet);
+    const std::vector<std::string> shared = parseSharedStrings(sharedXml);
     // Gaps before a far column are filled with empty cells; a small sheet
     // must not be able to ask for billions of them.
     const size_t cellBudget = xml.size() / 16 + (size_t{1} << 20);

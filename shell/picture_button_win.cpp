@@ -46,9 +46,7 @@ LRESULT CALLBACK pictureProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
             return 0;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
-            // The notify style would send STN_CLICKED (the same code as
-            // BN_CLICKED) on the press as well: one click, one command.
-            return 0;
+            return 0;  // the static's own click notice would send the command a second time
         case WM_LBUTTONUP:
             SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED),
                          reinterpret_cast<LPARAM>(hwnd));

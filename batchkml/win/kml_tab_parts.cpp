@@ -200,7 +200,7 @@ void chooseDataFile(const DataFileChoice& c, KmlTabData& data) {
     if (path.empty()) return;
     if (!loadFirst(c, data, toUtf8(path))) return;
     data.batchFiles.clear();
-    setStatusText(c.status, toWide(c.loadedText(data.table.rows.size())), true);
+    if (c.loadedText) setStatusText(c.status, toWide(c.loadedText(data.table.rows.size())), true);
 }
 
 void chooseDataFiles(const DataFileChoice& c, KmlTabData& data) {
@@ -221,7 +221,7 @@ void generateKml(const KmlGeneration& g, const KmlTabData& data) {
             proposed = folderOf(data.currentPath) + "\\" + proposed;
         const std::wstring out = chooseSaveFile(g.owner, L"保存KML文件", toWide(proposed), g.saveFilter);
         if (out.empty()) return;
-        showRunStatus(g.status, kGenerating, false);
+        showRunStatus(g.status, g.workingText, false);
         const SingleRunResult r = g.single(toUtf8(out));
         setStatusText(g.status, toWide(r.statusText), r.outcome.ok());
         showOutcomeMessage(g.owner, r.outcome);

@@ -64,7 +64,8 @@ struct DataFileChoice {
     bool csvOnly = false;
     // Fills the tab's combos from the new table.
     std::function<void(const DataTable&)> loaded;
-    // The status text of a single choice, from the number of data rows.
+    // The status text of a single choice, from the number of data rows;
+    // empty: the status line stays as it is.
     std::function<std::string(size_t rows)> loadedText;
 };
 // The open button: one file replaces the table and ends batch mode.
@@ -77,6 +78,7 @@ struct KmlGeneration {
     HWND status = nullptr;
     std::string fallbackName;  // "sector.kml" before any file was chosen
     std::vector<FileFilter> saveFilter;
+    std::string_view workingText = kGenerating;  // the status line while a single file is written
     std::function<SingleRunResult(const std::string& outPath)> single;
     std::function<BatchRunResult(const std::string& folder, const BatchProgress& progress)> batch;
 };

@@ -18,10 +18,6 @@ TEST(ColumnRoles, CandidateOrderDecidesBeforeColumnOrder) {
         {{"platform", "纬度"}, latitudeCandidates, 1},
         {{"platform", "y"}, latitudeCandidates, 0},  // a short candidate matches inside a name
         {{"时间", "经度(°)", "纬度"}, longitudeCandidates, 1},
-        {{"CELL_NAME", "站名"}, siteNameCandidates, 1},
-        {{"Azimuth", "az"}, azimuthCandidates, 0},
-        {{"HBW"}, beamWidthCandidates, 0},
-        {{"Range"}, radiusCandidates, 0},
         {{"Name", "ID"}, pointIdCandidates, 1},
         {{"x", "y"}, signalCandidates, -1},
         {{}, longitudeCandidates, -1},

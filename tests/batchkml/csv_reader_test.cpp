@@ -10,6 +10,17 @@
 namespace kit {
 namespace {
 
+// Bytes in the ANSI code page read as that code page: GB18030 off Windows,
+// and on Windows only a Chinese system reads 经度 from these bytes.
+const std::string kGbkLongitude = "\xBE\xAD\xB6\xC8";
+bool ansiIsChinese() {
+#ifdef _WIN32
+    return ansiToUtf8(kGbkLongitude) == "经度";
+#else
+    return true;
+#endif
+}
+
 using Fields = std::vector<std::string>;
 
 TEST(CsvReader, SplitsFieldsWithQuotes) {
@@ -53,7 +64,7 @@ TEST(CsvReader, DecodesEveryEncodingToTheSameText) {
         be += static_cast<char>(u >> 8), be += static_cast<char>(u & 0xFF);
     }
     // 经度 in GB18030/GBK: the bytes a Chinese Windows system writes without a mark.
-    const std::string gbk = "\xBE\xAD\xB6\xC8,x\n";
+    const std::string gbk = kGbkLongitude + ",x\n";
     struct Case {
         const char* what;
         std::string bytes;
@@ -63,9 +74,10 @@ TEST(CsvReader, DecodesEveryEncodingToTheSameText) {
         {"UTF-8 without mark", utf8, utf8},
         {"UTF-16 LE", le, utf8},
         {"UTF-16 BE", be, utf8},
-        {"ANSI", gbk, "经度,x\n"},
+        {"ANSI", gbk, ansiIsChinese() ? "经度,x\n" : ansiToUtf8(gbk)},
         {"ASCII", "a,b\n", "a,b\n"},
         {"a lone mark", "\xEF\xBB\xBF", ""},
+        {"UTF-8 mark before stray bytes", "\xEF\xBB\xBF" "a\xB6\xC8", "a\uFFFD\uFFFD"},
     };
     for (const auto& c : cases) EXPECT_EQ(decodeCsvBytes(c.bytes), c.text) << c.what;
 }
@@ -96,7 +108,9 @@ TEST(CsvReader, SitesFixtureReadsAlikeInFourEncodings) {
     EXPECT_EQ(reference.rows.size(), 120u);
     EXPECT_EQ(findColumn(reference.headers, longitudeCandidates()), 1);
     EXPECT_EQ(findColumn(reference.headers, latitudeCandidates()), 2);
-    for (const char* name : {"sites_gbk.csv", "sites_utf16le.csv", "sites_utf16be.csv"}) {
+    std::vector<const char*> others{"sites_utf16le.csv", "sites_utf16be.csv"};
+    if (ansiIsChinese()) others.push_back("sites_gbk.csv");
+    for (const char* name : others) {
         DataTable t;
         ASSERT_TRUE(readCsv(dir + name, t)) << name;
         EXPECT_EQ(t.headers, reference.headers) << name;

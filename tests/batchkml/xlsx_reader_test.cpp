@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "batchkml/csv_reader.h"
 #include "batchkml/table_reader.h"
 #include "batchkml/xlsx_reader.h"
@@ -76,6 +78,10 @@ TEST(XlsxReader, ReadsCellsByTheirOwnReference) {
         {"a later cell in the same column overwrites",
          R"(<row><c r="A1"><v>first</v></c><c r="A1"><v>second</v></c><c t="n"><v>no ref</v></c></row>)",
          {"no ref"},
+         {}},
+        {"ill-formed UTF-8 is replaced, never passed on",
+         "<row><c r=\"A1\"><v>a\xFF</v></c></row>",
+         {"a\uFFFD"},
          {}},
         {"cells beyond the widest sheet are dropped",
          R"(<row><c r="A1"><v>a</v></c><c r="ZZZZ1"><v>far</v></c></row>)",
@@ -170,29 +176,49 @@ TEST(XlsxReader, BrokenWorkbooksFailAndLeaveTheTable) {
     EXPECT_EQ(table.sourcePath, path);
 }
 
-// Workbooks written by spreadsheet programs read to the table their CSV twin
-// (or the values typed in) gives.
-TEST(XlsxReader, ReadsWorkbooksWrittenBySpreadsheetPrograms) {
-    const std::string dir = std::string(KIT_FIXTURES) + "/";
-    DataTable csv, xlsx;
-    ASSERT_TRUE(readDataTable(dir + "drivetest.csv", csv));
-    ASSERT_TRUE(readDataTable(dir + "drivetest.xlsx", xlsx));
-    // openpyxl stores the floats' shortest round-trip text ("-94.90000000000001"
-    // for -94.9), so numeric cells are compared as numbers.
+// Cells that both read as whole numbers compare by value (spreadsheet
+// programs store 116.40 as 116.4, openpyxl -94.9 as -94.90000000000001);
+// everything else must match exactly.
+void expectSameTable(const DataTable& xlsx, const DataTable& csv) {
+    auto number = [](const std::string& s) -> std::optional<double> {
+        size_t used = 0;
+        try {
+            double v = std::stod(s, &used);
+            if (used == s.size()) return v;
+        } catch (...) {
+        }
+        return std::nullopt;
+    };
     EXPECT_EQ(xlsx.headers, csv.headers);
     ASSERT_EQ(xlsx.rows.size(), csv.rows.size());
     for (size_t r = 0; r < csv.rows.size(); ++r) {
         ASSERT_EQ(xlsx.rows[r].size(), csv.rows[r].size()) << r;
         for (size_t c = 0; c < csv.rows[r].size(); ++c) {
-            const std::string& a = xlsx.rows[r][c];
-            const std::string& b = csv.rows[r][c];
-            if (c == 0) {
-                EXPECT_EQ(a, b);
+            auto a = number(xlsx.rows[r][c]), b = number(csv.rows[r][c]);
+            if (a && b) {
+                EXPECT_NEAR(*a, *b, 1e-9) << r << "," << c;
             } else {
-                EXPECT_NEAR(std::stod(a), std::stod(b), 1e-9) << a << " vs " << b;
+                EXPECT_EQ(xlsx.rows[r][c], csv.rows[r][c]) << r << "," << c;
             }
         }
     }
+}
+
+// Workbooks written by spreadsheet programs read to the table their CSV twin
+// (or the values typed in) gives.
+TEST(XlsxReader, ReadsWorkbooksWrittenBySpreadsheetPrograms) {
+    const std::string dir = std::string(KIT_FIXTURES) + "/";
+    for (const char* stem : {"drivetest", "lo_values"}) {
+        DataTable csv, xlsx;
+        ASSERT_TRUE(readDataTable(dir + stem + ".csv", csv)) << stem;
+        ASSERT_TRUE(readDataTable(dir + stem + ".xlsx", xlsx)) << stem;
+        expectSameTable(xlsx, csv);
+    }
+
+    DataTable styled;
+    ASSERT_TRUE(readDataTable(dir + "lo_styled.xlsx", styled));
+    EXPECT_EQ(styled.headers, (Cells{"名称", "", "经度", "纬度"}));
+    EXPECT_EQ(styled.rows, (Rows{{"粗体站", "", "116.5", "40"}, {"", "", "", ""}, {"  两端空格  ", "", "", "39.125"}}));
 
     DataTable gaps;
     ASSERT_TRUE(readDataTable(dir + "points_gaps.xlsx", gaps));

@@ -27,6 +27,8 @@ TEST_F(QuilletTest, ShellOfItsOwn) {
 
     ASSERT_EQ(tabCount(), 3);
     EXPECT_EQ(windowClassName(tabPanel(0)), L"TabPreviewClass");
+    EXPECT_EQ(windowClassName(tabPanel(1)), L"TabSectorClass");
+    EXPECT_EQ(windowClassName(tabPanel(2)), L"TabIconMapClass");
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(placement(tabPanel(i)), "28,28,192,317") << i;
         EXPECT_EQ(placement(tabButton(i)), "0," + std::to_string(2 + 30 * i) + ",28,28") << i;
@@ -61,8 +63,7 @@ TEST_F(QuilletTest, PaintsItsColours) {
     EXPECT_EQ(c.pixel(1, 28 + 32 + 1), RGB(33, 150, 243));  // the bar leaves 2 px at the top
     EXPECT_EQ(c.pixel(2, 28 + 2 + 2), RGB(240, 243, 245));  // button 0, not selected
     EXPECT_EQ(c.pixel(100, 14), RGB(44, 62, 80));          // title bar
-    // The painted frame shows where no child covers it: the left edge.
-    EXPECT_EQ(c.pixel(0, 340), RGB(215, 219, 224));  // the strip covers x 0
+    EXPECT_EQ(c.pixel(0, 340), RGB(215, 219, 224));        // the strip reaches the left edge
 }
 
 TEST(QuilletClose, CloseBoxAndCloseRequestEndTheLoop) {
@@ -127,14 +128,6 @@ TEST(PictureButton, PaintsItsPictureAndSendsItsCommand) {
 
     DestroyWindow(parent);
     EXPECT_FALSE(IsWindow(shown));
-}
-
-TEST(PictureButton, PictureSideKeepsAMarginButNeverShrinksBelow16) {
-    struct Case {
-        int w, h, side;
-    };
-    for (Case c : {Case{38, 44, 34}, Case{24, 24, 20}, Case{20, 100, 16}, Case{10, 10, 16}, Case{44, 38, 34}})
-        EXPECT_EQ(pictureSide(c.w, c.h), c.side) << c.w << "x" << c.h;
 }
 
 }  // namespace
