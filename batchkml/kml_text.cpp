@@ -14,11 +14,14 @@ size_t afterLastSeparator(std::string_view path) {
 }  // namespace
 
 bool writeTextFileUtf8(const std::string& path, std::string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size() + 3);
-    bytes += "\xEF\xBB\xBF";
-    bytes += text;
-    return writeFileBytes(path, bytes);
+    return writeFileBytes(path, "\xEF\xBB\xBF", text);
+}
+
+bool writeTextFileUtf8(const std::string& path, const std::function<bool(const TextSink&)>& produce) {
+    FileWriter file(path);
+    if (!file.isOpen() || !file.write("\xEF\xBB\xBF")) return false;
+    const bool produced = produce([&file](std::string_view piece) { return file.write(piece); });
+    return file.close() && produced;
 }
 
 std::string fileStem(std::string_view path) {
