@@ -162,9 +162,16 @@ TEST(TemplatesJson, LoadAndSaveThroughFiles) {
 
     // A write that cannot finish leaves the previous file whole.
     const std::string before = kit::test::readAll(path);
-    std::filesystem::create_directory(std::filesystem::path(std::u8string(path.begin(), path.end()) + u8".tmp"));
+    const std::filesystem::path blocker(std::u8string(path.begin(), path.end()) + u8".tmp");
+    std::filesystem::create_directory(blocker);
     EXPECT_FALSE(kit::saveTemplates(path, kit::builtinTemplates(), "x"));
     EXPECT_EQ(kit::test::readAll(path), before);
+    // Once the way is clear, a save replaces the existing file.
+    std::filesystem::remove(blocker);
+    ASSERT_TRUE(kit::saveTemplates(path, kit::builtinTemplates(), "SINR模板"));
+    EXPECT_EQ(kit::loadTemplates(path, lastUsed), kit::builtinTemplates());
+    EXPECT_EQ(lastUsed, "SINR模板");
+    EXPECT_FALSE(std::filesystem::exists(blocker));
     EXPECT_FALSE(kit::saveTemplates(dir.file("no/such/folder/t.json"), list, "x"));
     EXPECT_EQ(kit::templatesPath(""), "templates.json");
 }
