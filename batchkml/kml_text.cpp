@@ -14,7 +14,11 @@ size_t afterLastSeparator(std::string_view path) {
 }  // namespace
 
 bool writeTextFileUtf8(const std::string& path, std::string_view text) {
-    return writeFileBytes(path, "\xEF\xBB\xBF", text);
+    std::string bytes;
+    bytes.reserve(text.size() + 3);
+    bytes += "\xEF\xBB\xBF";
+    bytes += text;
+    return writeFileBytes(path, bytes);
 }
 
 bool writeTextFileUtf8(const std::string& path, const std::function<bool(const TextSink&)>& produce) {

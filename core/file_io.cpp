@@ -73,43 +73,8 @@ std::optional<std::string> readFileBytes(const std::string& utf8Path) {
     return data;
 }
 
-bool writeFileBytes(const std::string& utf8Path, std::string_view bytes) { return writeFileBytes(utf8Path, {}, bytes); }
-
-bool writeFileBytes(const std::string& utf8Path, std::string_view prefix, std::string_view bytes) {
-    FilePtr f = openFile(utf8Path, "wb");
-    if (!f) return false;
-    for (std::string_view part : {prefix, bytes})
-        if (!part.empty() && std::fwrite(part.data(), 1, part.size(), f.get()) != part.size()) return false;
-    return std::fclose(f.release()) == 0;
-}
-
-bool replaceFileBytes(const std::string& utf8Path, std::string_view bytes) {
-    const std::string temp = utf8Path + ".tmp";
-    std::error_code ec;
-    if (writeFileBytes(temp, bytes)) {
-        // Replaces an existing target on Windows too (MoveFileEx underneath).
-        std::filesystem::rename(toPath(temp), toPath(utf8Path), ec);
-        if (!ec) return true;
-    }
-    std::filesystem::remove(toPath(temp), ec);
-    return false;
-}
-
-FileWriter::FileWriter(const std::string& utf8Path) : file_(openFile(utf8Path, "wb").release()) {}
-
-FileWriter::~FileWriter() { close(); }
-
-bool FileWriter::write(std::string_view bytes) {
-    if (!file_) return false;
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) ok_ = false;
-    return ok_;
-}
-
-bool FileWriter::close() {
-    if (!file_) return false;
-    ok_ = std::fclose(file_) == 0 && ok_;
-    file_ = nullptr;
-    return ok_;
+bool writeFileBytes(const std::string& utf8Path, std::string_view bytes) {
+    return writeFilesTogether({{utf8Path, bytes}});
 }
 
 bool fileExists(const std::string& utf8Path) {
