@@ -47,19 +47,51 @@ SphereDestinations::SphereDestinations(double lonDeg, double latDeg, double radi
     cosD_ = std::cos(d);
 }
 
-LonLat SphereDestinations::at(double theta) const {
-    const double phi2 = std::asin(sinPhi1_ * cosD_ + cosPhi1_ * sinD_ * std::cos(theta));
-    const double lambda2 = lambda1_ + std::atan2(std::sin(theta) * sinD_ * cosPhi1_, cosD_ - sinPhi1_ * std::sin(phi2));
+LonLat SphereDestinations::at(double theta) const { return at(std::sin(theta), std::cos(theta)); }
+
+LonLat SphereDestinations::at(double sinTheta, double cosTheta) const {
+    const double phi2 = std::asin(sinPhi1_ * cosD_ + cosPhi1_ * sinD_ * cosTheta);
+    const double lambda2 = lambda1_ + std::atan2(sinTheta * sinD_ * cosPhi1_, cosD_ - sinPhi1_ * std::sin(phi2));
     return {lambda2 / kDegToRad, phi2 / kDegToRad};
+}
+
+namespace {
+
+// The bearings' sines and cosines, the same for every circle of a count.
+struct BearingTable {
+    int count = 0;
+    std::vector<double> sines, cosines;
+    explicit BearingTable(int n) : count(n) {
+        for (int i = 0; i < n; ++i) {
+            const double theta = i * 2 * kPi / n;
+            sines.push_back(std::sin(theta));
+            cosines.push_back(std::cos(theta));
+        }
+    }
+};
+
+const BearingTable& bearingsFor(int count) {
+    static const BearingTable table36(36);
+    if (count == 36) return table36;
+    thread_local BearingTable other(0);
+    if (other.count != count) other = BearingTable(count);
+    return other;
+}
+
+}  // namespace
+
+void circlePolygon(double lonDeg, double latDeg, double radiusMetres, int count, std::vector<LonLat>& ring) {
+    ring.clear();
+    if (count <= 0) return;
+    const BearingTable& bearings = bearingsFor(count);
+    const SphereDestinations around(lonDeg, latDeg, radiusMetres);
+    for (int i = 0; i < count; ++i) ring.push_back(around.at(bearings.sines[static_cast<size_t>(i)], bearings.cosines[static_cast<size_t>(i)]));
+    ring.push_back(ring.front());
 }
 
 std::vector<LonLat> circlePolygon(double lonDeg, double latDeg, double radiusMetres, int count) {
     std::vector<LonLat> ring;
-    if (count <= 0) return ring;
-    ring.reserve(static_cast<size_t>(count) + 1);
-    const SphereDestinations around(lonDeg, latDeg, radiusMetres);
-    for (int i = 0; i < count; ++i) ring.push_back(around.at(i * 2 * kPi / count));
-    ring.push_back(ring.front());
+    circlePolygon(lonDeg, latDeg, radiusMetres, count, ring);
     return ring;
 }
 
@@ -76,15 +108,15 @@ std::vector<DriveTestPoint> driveTestPoints(const DataTable& table, int lonCol, 
     return points;
 }
 
-std::string writeDriveTestKml(const DataTable& table, int lonCol, int latCol, int valueCol, const ColorTemplate& tmpl,
-                              double sizeMetres) {
+bool writeDriveTestKml(const DataTable& table, int lonCol, int latCol, int valueCol, const ColorTemplate& tmpl,
+                       double sizeMetres, const TextSink& sink) {
+    constexpr size_t kPiece = 1 << 20;
     const auto points = driveTestPoints(table, lonCol, latCol, valueCol, tmpl.ranges);
     std::vector<bool> used(tmpl.ranges.size(), false);
     for (const auto& p : points) used[static_cast<size_t>(p.rangeIndex)] = true;
 
-    // Each point's folder is about 1.3 KB; reserving keeps the build to one allocation.
     std::string out;
-    out.reserve(512 + points.size() * 1400);
+    out.reserve(kPiece + 8192);
     appendKmlHead(out, table.sourcePath);
     for (size_t k = 0; k < used.size(); ++k) {
         if (!used[k]) continue;
@@ -96,6 +128,7 @@ std::string writeDriveTestKml(const DataTable& table, int lonCol, int latCol, in
                "    <LineStyle><color>00000000</color><width>0</width></LineStyle>\n"
                "  </Style>\n";
     }
+    std::vector<LonLat> ring;
     size_t n = 0;
     for (const auto& p : points) {
         const ColorRange& r = tmpl.ranges[static_cast<size_t>(p.rangeIndex)];
@@ -116,16 +149,31 @@ std::string writeDriveTestKml(const DataTable& table, int lonCol, int latCol, in
                "        <outerBoundaryIs>\n"
                "          <LinearRing>\n"
                "            <coordinates>\n";
-        appendRing(out, circlePolygon(p.lon, p.lat, sizeMetres, 36));
+        circlePolygon(p.lon, p.lat, sizeMetres, 36, ring);
+        appendRing(out, ring);
         out += "            </coordinates>\n"
                "          </LinearRing>\n"
                "        </outerBoundaryIs>\n"
                "      </Polygon>\n"
                "    </Placemark>\n"
                "  </Folder>\n";
+        if (out.size() >= kPiece) {
+            if (!sink(out)) return false;
+            out.clear();
+        }
     }
     appendKmlTail(out);
-    return out;
+    return sink(out);
+}
+
+std::string writeDriveTestKml(const DataTable& table, int lonCol, int latCol, int valueCol, const ColorTemplate& tmpl,
+                              double sizeMetres) {
+    std::string whole;
+    writeDriveTestKml(table, lonCol, latCol, valueCol, tmpl, sizeMetres, [&whole](std::string_view piece) {
+        whole += piece;
+        return true;
+    });
+    return whole;
 }
 
 }  // namespace kit

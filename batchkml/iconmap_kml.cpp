@@ -114,7 +114,7 @@ void loadIconMapTemplates(const std::string& path, std::vector<IconMapTemplate>&
 }
 
 bool saveIconMapTemplates(const std::string& path, const std::vector<IconMapTemplate>& list) {
-    return replaceFileBytes(path, formatIconMapTemplates(list));
+    return writeFileBytes(path, formatIconMapTemplates(list));
 }
 
 int storeIconMapTemplate(std::vector<IconMapTemplate>& list, IconMapTemplate t) {

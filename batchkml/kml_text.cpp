@@ -21,6 +21,13 @@ bool writeTextFileUtf8(const std::string& path, std::string_view text) {
     return writeFileBytes(path, bytes);
 }
 
+bool writeTextFileUtf8(const std::string& path, const std::function<bool(const TextSink&)>& produce) {
+    FileWriter file(path);
+    if (!file.isOpen() || !file.write("\xEF\xBB\xBF")) return false;
+    const bool produced = produce([&file](std::string_view piece) { return file.write(piece); });
+    return file.close() && produced;
+}
+
 std::string fileStem(std::string_view path) {
     std::string_view name = path.substr(afterLastSeparator(path));
     size_t dot = name.rfind('.');

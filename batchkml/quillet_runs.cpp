@@ -28,14 +28,28 @@ std::optional<double> editNumber(std::string_view text) {
     return v;
 }
 
-SingleRunResult writeSingle(const std::string& document, const std::string& outPath, std::string_view doneMessage) {
-    if (!writeTextFileUtf8(outPath, document)) return {Outcome::error(std::string(kCannotSave)), std::string(kExportFailed)};
+SingleRunResult singleResult(bool written, const std::string& outPath, std::string_view doneMessage) {
+    if (!written) return {Outcome::error(std::string(kCannotSave)), std::string(kExportFailed)};
     return {Outcome::success(std::string(doneMessage), {}), fileStem(outPath) + ".kml"};
 }
 
-template <typename Build>
+SingleRunResult writeSingle(const std::string& document, const std::string& outPath, std::string_view doneMessage) {
+    return singleResult(writeTextFileUtf8(outPath, document), outPath, doneMessage);
+}
+
+// The drive-test document goes to its file in pieces: a long drive makes a
+// file of hundreds of megabytes.
+bool writeDriveTestFile(const std::string& path, const DataTable& table, const DriveTestParams& p) {
+    const ColorTemplate current{std::string(kWorkingTemplateName), p.ranges};
+    return writeTextFileUtf8(path, [&](const TextSink& sink) {
+        return writeDriveTestKml(table, p.lonCol, p.latCol, p.valueCol, current, p.sizeMetres, sink);
+    });
+}
+
+// write(path, table) -> whether the file was written.
+template <typename Write>
 BatchRunResult runBatch(const std::vector<std::string>& files, const std::string& outFolder, bool csvOnly,
-                        const BatchProgress& progress, Build build) {
+                        const BatchProgress& progress, Write write) {
     BatchRunResult result;
     createDirectories(outFolder);  // an existing folder is fine; a failure shows up as unwritten files
     for (size_t i = 0; i < files.size(); ++i) {
@@ -46,7 +60,7 @@ BatchRunResult runBatch(const std::vector<std::string>& files, const std::string
             continue;
         }
         const std::string out = batchOutputPath(outFolder, files[i]);
-        if (writeTextFileUtf8(out, build(table)))
+        if (write(out, table))
             ++result.written;
         else
             result.unwritable.push_back(out);
@@ -95,12 +109,13 @@ std::string driveTestDocument(const DataTable& table, const DriveTestParams& p) 
 }
 
 SingleRunResult runDriveTestSingle(const DataTable& table, const DriveTestParams& p, const std::string& outPath) {
-    return writeSingle(driveTestDocument(table, p), outPath, kDriveTestDone);
+    return singleResult(writeDriveTestFile(outPath, table, p), outPath, kDriveTestDone);
 }
 
 BatchRunResult runDriveTestBatch(const std::vector<std::string>& files, const DriveTestParams& p,
                                  const std::string& outFolder, const BatchProgress& progress) {
-    return runBatch(files, outFolder, false, progress, [&](const DataTable& t) { return driveTestDocument(t, p); });
+    return runBatch(files, outFolder, false, progress,
+                    [&](const std::string& out, const DataTable& t) { return writeDriveTestFile(out, t, p); });
 }
 
 // ---- Sectors ----
@@ -144,8 +159,9 @@ SingleRunResult runSectorSingle(const DataTable& table, const SectorRunParams& p
 
 BatchRunResult runSectorBatch(const std::vector<std::string>& files, const SectorRunParams& p,
                               const std::string& outFolder, const BatchProgress& progress) {
-    return runBatch(files, outFolder, true, progress,
-                    [&](const DataTable& t) { return writeSectorKml(t.sourcePath, t, p.kml); });
+    return runBatch(files, outFolder, true, progress, [&](const std::string& out, const DataTable& t) {
+        return writeTextFileUtf8(out, writeSectorKml(t.sourcePath, t, p.kml));
+    });
 }
 
 // ---- Icon map ----
@@ -167,8 +183,8 @@ SingleRunResult runIconMapSingle(const DataTable& table, const IconMapParams& p,
 
 BatchRunResult runIconMapBatch(const std::vector<std::string>& files, const IconMapParams& p,
                                const std::string& outFolder, const BatchProgress& progress) {
-    return runBatch(files, outFolder, false, progress, [&](const DataTable& t) {
-        return writeIconMapKml(t.sourcePath, t, p.lonCol, p.latCol, p.idCol, p.iconUrl);
+    return runBatch(files, outFolder, false, progress, [&](const std::string& out, const DataTable& t) {
+        return writeTextFileUtf8(out, writeIconMapKml(t.sourcePath, t, p.lonCol, p.latCol, p.idCol, p.iconUrl));
     });
 }
 

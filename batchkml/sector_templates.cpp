@@ -93,7 +93,7 @@ std::vector<SectorTemplate> loadSectorTemplates(const std::string& path) {
 }
 
 bool saveSectorTemplates(const std::string& path, const std::vector<SectorTemplate>& list) {
-    return replaceFileBytes(path, formatSectorTemplates(list));
+    return writeFileBytes(path, formatSectorTemplates(list));
 }
 
 int storeSectorTemplate(std::vector<SectorTemplate>& list, SectorTemplate t) {

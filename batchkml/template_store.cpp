@@ -275,7 +275,7 @@ std::vector<ColorTemplate> loadTemplates(const std::string& path, std::string& l
 }
 
 bool saveTemplates(const std::string& path, const std::vector<ColorTemplate>& list, std::string_view lastUsed) {
-    return replaceFileBytes(path, formatTemplates(list, lastUsed));
+    return writeFileBytes(path, formatTemplates(list, lastUsed));
 }
 
 }  // namespace kit

@@ -74,22 +74,7 @@ std::optional<std::string> readFileBytes(const std::string& utf8Path) {
 }
 
 bool writeFileBytes(const std::string& utf8Path, std::string_view bytes) {
-    FilePtr f = openFile(utf8Path, "wb");
-    if (!f) return false;
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) return false;
-    return std::fclose(f.release()) == 0;
-}
-
-bool replaceFileBytes(const std::string& utf8Path, std::string_view bytes) {
-    const std::string temp = utf8Path + ".tmp";
-    std::error_code ec;
-    if (writeFileBytes(temp, bytes)) {
-        // Replaces an existing target on Windows too (MoveFileEx underneath).
-        std::filesystem::rename(toPath(temp), toPath(utf8Path), ec);
-        if (!ec) return true;
-    }
-    std::filesystem::remove(toPath(temp), ec);
-    return false;
+    return writeFilesTogether({{utf8Path, bytes}});
 }
 
 bool fileExists(const std::string& utf8Path) {

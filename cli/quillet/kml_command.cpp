@@ -67,8 +67,9 @@ std::optional<int> dataColumnOption(const DataTable& table, const Args& args, co
 
 std::string programFolder() {
 #ifdef _WIN32
-    wchar_t* path = nullptr;
-    if (_get_wpgmptr(&path) != 0 || !path) return {};
+    // The C runtime keeps the program's full path for a wmain program.
+    const wchar_t* path = _wpgmptr;
+    if (!path) return {};
     std::wstring w(path);
     return folderOf(utf16ToUtf8(std::u16string(w.begin(), w.end())));
 #else

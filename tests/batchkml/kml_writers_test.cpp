@@ -147,6 +147,25 @@ TEST(DriveTestKml, PointSelectionAndStyles) {
     EXPECT_EQ(countOf(kml, "<name>5</name>"), 0u);
 }
 
+TEST(DriveTestKml, PiecesJoinIntoTheWholeDocument) {
+    kit::DataTable t{{"lon", "lat", "v"}, {}, "p.csv"};
+    for (int i = 0; i < 3000; ++i) t.rows.push_back({std::to_string(116 + i * 1e-4), "40", std::to_string(-60 - i % 80)});
+    const std::string whole = kit::writeDriveTestKml(t, 0, 1, 2, urban(), 5);
+    std::string joined;
+    size_t pieces = 0;
+    EXPECT_TRUE(kit::writeDriveTestKml(t, 0, 1, 2, urban(), 5, [&](std::string_view piece) {
+        joined += piece;
+        ++pieces;
+        return true;
+    }));
+    EXPECT_EQ(joined, whole);
+    EXPECT_GT(pieces, 3u);
+    // A sink that refuses stops the writer, which reports it.
+    pieces = 0;
+    EXPECT_FALSE(kit::writeDriveTestKml(t, 0, 1, 2, urban(), 5, [&](std::string_view) { return ++pieces < 2; }));
+    EXPECT_EQ(pieces, 2u);
+}
+
 TEST(DriveTestKml, EmptyInputStillMakesADocument) {
     auto t = tableOf({"lon"}, {{"1"}}, "");
     EXPECT_EQ(kit::writeDriveTestKml(t, 0, 1, 2, urban(), 5), std::string(kHead) + "  <name></name>\n</Document>\n</kml>\n");

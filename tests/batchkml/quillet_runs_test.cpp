@@ -106,6 +106,7 @@ TEST(QuilletRuns, SingleRunWritesTheDocumentOrReportsFailure) {
     EXPECT_EQ(readAll(dir.file("out.kml")), kBom + kit::driveTestDocument(t, driveParams()));
     EXPECT_NE(readAll(dir.file("out.kml")).find("<name>路测.1</name>"), std::string::npos);
 
+    EXPECT_EQ(kit::runDriveTestSingle(t, driveParams(), dir.file("missing/x.kml")).statusText, "导出失败");
     auto failed = kit::runSectorSingle(t, sectorParams(), dir.file("missing/x.kml"));
     EXPECT_EQ(failed.outcome.status, kit::Status::Error);
     EXPECT_EQ(failed.outcome.message, "无法保存KML文件");

@@ -3,40 +3,19 @@
 // non-ASCII name, tables built inline, and counting in texts.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "batchkml/data_table.h"
 #include "core/file_io.h"
+#include "tests/temp_folder.h"
 
 namespace kit::test {
 
-// A fresh folder under the system's temporary folder, removed with its
-// contents when the object goes.
-class KmlScratch {
+// A scratch folder of its own with a non-ASCII name, removed afterwards.
+class KmlScratch : public TempFolder {
 public:
-    KmlScratch() {
-        std::random_device rd;
-        auto name = u8"kit_路测_" + std::u8string(reinterpret_cast<const char8_t*>(std::to_string(rd()).c_str()));
-        auto p = std::filesystem::temp_directory_path() / std::filesystem::path(name);
-        auto u8 = p.u8string();
-        dir_.assign(u8.begin(), u8.end());
-        createDirectories(dir_);
-    }
-    ~KmlScratch() {
-        std::error_code ec;
-        std::filesystem::remove_all(std::filesystem::path(std::u8string(dir_.begin(), dir_.end())), ec);
-    }
-    KmlScratch(const KmlScratch&) = delete;
-    KmlScratch& operator=(const KmlScratch&) = delete;
-
-    const std::string& path() const { return dir_; }
-    std::string file(const std::string& name) const { return joinPath(dir_, name); }
-
-private:
-    std::string dir_;
+    KmlScratch() : TempFolder("kit_路测_") {}
 };
 
 inline DataTable tableOf(std::vector<std::string> headers, std::vector<std::vector<std::string>> rows,

@@ -9,6 +9,8 @@
 #include "core/win/clipboard.h"
 #include "shell/ball.h"
 #include "shell/images.h"
+#include "shell/wide.h"
+#include "tests/temp_folder.h"
 
 namespace kit::test {
 
@@ -122,6 +124,13 @@ std::string placement(HWND hwnd) {
            std::to_string(r.bottom - r.top);
 }
 
+std::wstring tempFolder() { return toWide(programTempFolder().path()) + L"\\"; }
+
+std::string fileBytes(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 std::wstring clipboard() { return readClipboardText(); }
 
 void setClipboard(const std::wstring& text) { ASSERT_TRUE(writeClipboardText(text)); }
@@ -144,12 +153,6 @@ std::wstring TempFolder::write(const std::wstring& name, const std::string& byte
     const std::wstring p = path(name);
     std::ofstream(std::filesystem::path(p), std::ios::binary) << bytes;
     return p;
-}
-
-std::string fileBytes(const std::wstring& path) {
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    if (!in) return "<missing>";
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 namespace {

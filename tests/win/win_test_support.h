@@ -93,15 +93,19 @@ private:
     std::wstring dir_;
 };
 
-// The file's bytes ("<missing>" when it cannot be read).
-std::string fileBytes(const std::wstring& path);
-
 // Runs the action on the thread's first window of the class once it exists,
 // from a timer, so a test can answer a modal window whose own loop is running.
 void whenWindowAppears(const wchar_t* className, std::function<void(HWND)> action);
 
 // Sends a control's BN_CLICKED to its parent, as a click on it would.
 void pressButton(HWND parent, int id);
+
+// The test program's own temporary folder, ending in a backslash: a new
+// folder under GetTempPath with a name of its own, made on first use and
+// removed with its contents when the program ends.
+std::wstring tempFolder();
+// A whole file's bytes ("" when it cannot be read).
+std::string fileBytes(const std::wstring& path);
 
 std::wstring clipboard();
 void setClipboard(const std::wstring& text);
