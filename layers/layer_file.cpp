@@ -36,6 +36,7 @@ std::optional<std::string> loadLayerFile(const std::string& utf8Path, Layer& lay
         if (dbfTooLarge) return std::string("文件过大或无效");
         auto shapes = decodeShapefile(*bytes, dbf ? std::string_view(*dbf) : std::string_view());
         if (!shapes) return std::string("无法打开 Shapefile");
+        if (shapes->attributesTooLarge) return std::string("文件过大或无效");
         layer.clear();
         appendShapeLayer(*shapes, layer);
         return std::nullopt;

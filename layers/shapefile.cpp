@@ -166,6 +166,10 @@ void decodeDbf(std::string_view dbf, ShapeLayer& layer, size_t maxRecords) {
     if (count <= 0 || recordLen < 1 || headerLen > dbf.size()) return;
     const size_t fit = (dbf.size() - headerLen) / recordLen;
     const size_t n = std::min({static_cast<size_t>(count), fit, maxRecords});
+    if (uint64_t(n) * layer.fields.size() > kMaxDbfValues) {
+        layer.attributesTooLarge = true;
+        return;
+    }
     layer.records.reserve(n);
     for (size_t r = 0, at = headerLen; r < n; ++r, at += recordLen) {
         std::string_view rec = dbf.substr(at, recordLen);
@@ -447,7 +451,7 @@ bool readShapefile(const std::string& utf8ShpPath, Layer& layer) {
     if (!shp) return false;
     auto dbf = readFileBytes(siblingPath(utf8ShpPath, "dbf"));
     auto decoded = decodeShapefile(*shp, dbf ? std::string_view(*dbf) : std::string_view());
-    if (!decoded) return false;
+    if (!decoded || decoded->attributesTooLarge) return false;
     appendShapeLayer(*decoded, layer);
     return true;
 }

@@ -54,30 +54,45 @@ struct RawMember {
     uint32_t declaredSize;
 };
 
-inline std::string buildZipRaw(const std::vector<RawMember>& members) {
+inline void put64(std::string& s, uint64_t v) {
+    put32(s, static_cast<uint32_t>(v));
+    put32(s, static_cast<uint32_t>(v >> 32));
+}
+
+// zip64: the central directory keeps sizes, offsets and counts only in the
+// ZIP64 fields, as writers do for very large archives.
+inline std::string buildZipRaw(const std::vector<RawMember>& members, bool zip64 = false) {
     std::string out, dir;
     for (const RawMember& m : members) {
         uint32_t offset = static_cast<uint32_t>(out.size());
         auto header = [&](std::string& s, bool central) {
+            bool big = central && zip64;
             put32(s, central ? 0x02014b50 : 0x04034b50);
-            if (central) put16(s, 20);
-            put16(s, 20);
+            if (central) put16(s, 45);
+            put16(s, 45);
             put16(s, 0);
             put16(s, m.method);
             put32(s, 0);  // time and date
             put32(s, m.crc);
-            put32(s, static_cast<uint32_t>(m.payload.size()));
-            put32(s, m.declaredSize);
+            put32(s, big ? 0xFFFFFFFF : static_cast<uint32_t>(m.payload.size()));
+            put32(s, big ? 0xFFFFFFFF : m.declaredSize);
             put16(s, static_cast<uint32_t>(m.name.size()));
-            put16(s, 0);
+            put16(s, big ? 28 : 0);
             if (central) {
                 put16(s, 0);
                 put16(s, 0);
                 put16(s, 0);
                 put32(s, 0);
-                put32(s, offset);
+                put32(s, big ? 0xFFFFFFFF : offset);
             }
             s += m.name;
+            if (big) {
+                put16(s, 1);
+                put16(s, 24);
+                put64(s, m.declaredSize);
+                put64(s, m.payload.size());
+                put64(s, offset);
+            }
         };
         header(out, false);
         out += m.payload;
@@ -85,17 +100,34 @@ inline std::string buildZipRaw(const std::vector<RawMember>& members) {
     }
     uint32_t dirOffset = static_cast<uint32_t>(out.size());
     out += dir;
+    if (zip64) {
+        uint64_t record = out.size();
+        put32(out, 0x06064b50);
+        put64(out, 44);
+        put16(out, 45);
+        put16(out, 45);
+        put32(out, 0);
+        put32(out, 0);
+        put64(out, members.size());
+        put64(out, members.size());
+        put64(out, dir.size());
+        put64(out, dirOffset);
+        put32(out, 0x07064b50);
+        put32(out, 0);
+        put64(out, record);
+        put32(out, 1);
+    }
     put32(out, 0x06054b50);
     put32(out, 0);
-    put16(out, static_cast<uint32_t>(members.size()));
-    put16(out, static_cast<uint32_t>(members.size()));
-    put32(out, static_cast<uint32_t>(dir.size()));
-    put32(out, dirOffset);
+    put16(out, zip64 ? 0xFFFF : static_cast<uint32_t>(members.size()));
+    put16(out, zip64 ? 0xFFFF : static_cast<uint32_t>(members.size()));
+    put32(out, zip64 ? 0xFFFFFFFF : static_cast<uint32_t>(dir.size()));
+    put32(out, zip64 ? 0xFFFFFFFF : dirOffset);
     put16(out, 0);
     return out;
 }
 
-inline std::string buildZip(const std::vector<ZipMember>& members) {
+inline std::string buildZip(const std::vector<ZipMember>& members, bool zip64 = false) {
     std::vector<RawMember> raw;
     for (const ZipMember& m : members) {
         uint32_t crc = static_cast<uint32_t>(
@@ -103,7 +135,7 @@ inline std::string buildZip(const std::vector<ZipMember>& members) {
         raw.push_back({m.name, m.deflate ? rawDeflate(m.data) : m.data, static_cast<uint16_t>(m.deflate ? 8 : 0),
                        crc, m.declaredSize.value_or(static_cast<uint32_t>(m.data.size()))});
     }
-    return buildZipRaw(raw);
+    return buildZipRaw(raw, zip64);
 }
 
 // A workbook archive with the given sheet members (name -> XML) and, when

@@ -19,25 +19,28 @@ using test::ZipMember;
 const std::string kText = "<sheetData>" + std::string(3000, 'x') + "</sheetData>";
 
 TEST(ZipReader, ExtractsStoredAndDeflatedMembers) {
-    const std::string zip = buildZip({{"a.xml", kText, true}, {"dir/b.txt", "plain", false}, {"empty", "", true}});
-    ZipArchive archive(zip);
-    ASSERT_TRUE(archive.ok());
-    ASSERT_EQ(archive.entries().size(), 3u);
-    struct Case {
-        std::string name;
-        ZipStatus status;
-        std::string data;
-    } cases[] = {
-        {"a.xml", ZipStatus::Ok, kText},
-        {"dir/b.txt", ZipStatus::Ok, "plain"},
-        {"empty", ZipStatus::Ok, ""},
-        {"A.XML", ZipStatus::Missing, ""},
-        {"b.txt", ZipStatus::Missing, ""},
-    };
-    for (const auto& c : cases) {
-        std::string out = "stale";
-        EXPECT_EQ(archive.extract(c.name, kXlsxPartLimit, out), c.status) << c.name;
-        EXPECT_EQ(out, c.data) << c.name;
+    for (bool zip64 : {false, true}) {  // classic and ZIP64 directories
+        const std::string zip =
+            buildZip({{"a.xml", kText, true}, {"dir/b.txt", "plain", false}, {"empty", "", true}}, zip64);
+        ZipArchive archive(zip);
+        ASSERT_TRUE(archive.ok()) << zip64;
+        ASSERT_EQ(archive.entries().size(), 3u);
+        struct Case {
+            std::string name;
+            ZipStatus status;
+            std::string data;
+        } cases[] = {
+            {"a.xml", ZipStatus::Ok, kText},
+            {"dir/b.txt", ZipStatus::Ok, "plain"},
+            {"empty", ZipStatus::Ok, ""},
+            {"A.XML", ZipStatus::Missing, ""},
+            {"b.txt", ZipStatus::Missing, ""},
+        };
+        for (const auto& c : cases) {
+            std::string out = "stale";
+            EXPECT_EQ(archive.extract(c.name, kXlsxPartLimit, out), c.status) << c.name << zip64;
+            EXPECT_EQ(out, c.data) << c.name;
+        }
     }
 }
 
@@ -70,7 +73,6 @@ TEST(ZipReader, RefusesMembersThatLieOrExceedTheLimit) {
 // damage misses what matters, still yields the original bytes: never other
 // data.
 TEST(ZipReader, DamagedArchivesNeverGiveWrongData) {
-    const std::string zip = buildZip({{"xl/a.xml", kText, true}, {"xl/b.xml", "stored text", false}});
     auto check = [](std::string_view bytes, const char* what, size_t at) {
         ZipArchive archive(bytes);
         if (!archive.ok()) return;
@@ -82,12 +84,15 @@ TEST(ZipReader, DamagedArchivesNeverGiveWrongData) {
             EXPECT_EQ(out, "stored text") << what << at;
         }
     };
-    for (size_t n = 0; n < zip.size(); ++n) check(std::string_view(zip).substr(0, n), "cut at ", n);
-    for (size_t i = 0; i < zip.size(); ++i) {
-        for (unsigned char flip : {0x01, 0x80, 0xFF}) {
-            std::string damaged = zip;
-            damaged[i] = static_cast<char>(damaged[i] ^ flip);
-            check(damaged, "flipped at ", i);
+    for (bool zip64 : {false, true}) {
+        const std::string zip = buildZip({{"xl/a.xml", kText, true}, {"xl/b.xml", "stored text", false}}, zip64);
+        for (size_t n = 0; n < zip.size(); ++n) check(std::string_view(zip).substr(0, n), "cut at ", n);
+        for (size_t i = 0; i < zip.size(); ++i) {
+            for (unsigned char flip : {0x01, 0x80, 0xFF}) {
+                std::string damaged = zip;
+                damaged[i] = static_cast<char>(damaged[i] ^ flip);
+                check(damaged, "flipped at ", i);
+            }
         }
     }
     EXPECT_FALSE(ZipArchive("").ok());

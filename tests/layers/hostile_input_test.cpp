@@ -84,6 +84,54 @@ TEST(HostileInput, DbfRecordCountMustFitTheFile) {
     EXPECT_LE(decoded->records.size(), 1u);
 }
 
+TEST(HostileInput, DbfWithMoreValuesThanTheReaderKeepsIsRefused) {
+    // 2000 one-byte fields: a value per byte, each of which would become a
+    // property of a hundred bytes or so.
+    const size_t fields = 2000, width = 1;
+    auto dbfOf = [&](size_t claimed, size_t records) {
+        std::string dbf(32, '\0');
+        dbf[0] = 3;
+        const uint32_t count = static_cast<uint32_t>(claimed);
+        const uint16_t header = static_cast<uint16_t>(32 * fields + 33), length = static_cast<uint16_t>(fields * width + 1);
+        for (int i = 0; i < 4; ++i) dbf[4 + i] = static_cast<char>(count >> (8 * i));
+        dbf[8] = static_cast<char>(header & 0xFF), dbf[9] = static_cast<char>(header >> 8);
+        dbf[10] = static_cast<char>(length & 0xFF), dbf[11] = static_cast<char>(length >> 8);
+        for (size_t k = 0; k < fields; ++k) {
+            std::string d(32, '\0');
+            std::string name = "F" + std::to_string(k);
+            d.replace(0, name.size(), name);
+            d[11] = 'C';
+            d[16] = static_cast<char>(width);
+            dbf += d;
+        }
+        dbf += '\x0D';
+        dbf.append(records * length, 'x');
+        return dbf;
+    };
+    auto shpOf = [](size_t records) {  // null shapes: 12 bytes each
+        std::string shp(100, '\0');
+        shp[2] = 0x27, shp[3] = 0x0A;  // file code 9994
+        for (size_t i = 0; i < records; ++i) shp += std::string("\0\0\0\1\0\0\0\2\0\0\0\0", 12);
+        return shp;
+    };
+    const size_t most = kit::kMaxDbfValues / fields;
+    // What the file holds counts, not what its header claims.
+    auto within = kit::decodeShapefile(shpOf(most + 1), dbfOf(most + 1, 100));
+    ASSERT_TRUE(within);
+    EXPECT_FALSE(within->attributesTooLarge);
+    EXPECT_EQ(within->records.size(), 100u);
+    auto beyond = kit::decodeShapefile(shpOf(most + 1), dbfOf(most + 1, most + 1));
+    ASSERT_TRUE(beyond);
+    EXPECT_TRUE(beyond->attributesTooLarge);
+    EXPECT_TRUE(beyond->records.empty());
+
+    kit::test::ScratchDir dir;
+    ASSERT_TRUE(kit::writeFileBytes(dir.file("a.shp"), shpOf(most + 1)));
+    ASSERT_TRUE(kit::writeFileBytes(dir.file("a.dbf"), dbfOf(most + 1, most + 1)));
+    Layer layer;
+    EXPECT_EQ(kit::loadLayerFile(dir.file("a.shp"), layer), "文件过大或无效");
+}
+
 TEST(HostileInput, UnclosedFeatureRepeatedScansInLinearTime) {
     // Each occurrence used to walk the rest of the text: minutes at this size.
     std::string text = "{" + repeated("\"type\":\"Feature\",", 250000);  // 4 MB
