@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "analysis/sector_layer.h"
+#include "core/geodesy.h"
 #include "layer_text.h"
 
 using test::tableOf;
@@ -25,8 +26,8 @@ void expectAt(const kit::Position& p, double lon, double lat) {
 TEST(SectorRing, AzimuthIsACompassBearing) {
     for (double azimuth : {0.0, 90.0, 180.0, 270.0, 30.0, 315.0, -45.0, 400.0}) {
         auto ring = kit::sectorRing(116, 40, azimuth, 500, 65, 0);
-        const double east = (ring[17].lon - 116) * std::cos(40 * M_PI / 180), north = ring[17].lat - 40;
-        const double bearing = std::atan2(east, north) * 180 / M_PI;
+        const double east = (ring[17].lon - 116) * std::cos(40 * kit::kDegToRad), north = ring[17].lat - 40;
+        const double bearing = std::atan2(east, north) / kit::kDegToRad;
         EXPECT_NEAR(std::remainder(bearing - azimuth, 360.0), 0, 1e-9) << azimuth;
     }
 }
