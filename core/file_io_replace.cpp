@@ -150,6 +150,16 @@ bool writeInPlace(const std::string& utf8Path, std::string_view bytes) {
     return closeFile(fd, false) && ok;
 }
 
+// The replacement keeps who may read the file it replaces (a private file
+// stays private).
+bool keepPermissionsOf([[maybe_unused]] const std::string& target, [[maybe_unused]] int fd) {
+#ifndef _WIN32
+    struct stat st;
+    if (::stat(target.c_str(), &st) == 0) return ::fchmod(fd, st.st_mode & 07777) == 0;
+#endif
+    return true;
+}
+
 // Writes the bytes whole into a new file beside the target; its path, or ""
 // when that failed (and nothing is left behind).
 std::string writeTemporaryBeside(const std::string& target, std::string_view bytes) {
@@ -162,7 +172,7 @@ std::string writeTemporaryBeside(const std::string& target, std::string_view byt
             if (errno == EEXIST) continue;
             return {};
         }
-        bool ok = writeAll(fd, bytes);
+        bool ok = keepPermissionsOf(target, fd) && writeAll(fd, bytes);
         if (closeFile(fd, true) && ok) return temporary;
         removeFile(temporary);
         return {};
