@@ -1,5 +1,7 @@
 #include "batchkml/ansi_text.h"
 
+#include "core/text.h"
+
 #ifndef _WIN32
 #include <iconv.h>
 
@@ -40,6 +42,11 @@ bool isValidUtf8(std::string_view bytes) {
         i += len;
     }
     return true;
+}
+
+std::string wellFormedUtf8(std::string text) {
+    if (isValidUtf8(text)) return text;
+    return utf16ToUtf8(utf8ToUtf16(text));
 }
 
 #ifndef _WIN32

@@ -12,4 +12,9 @@ std::string ansiToUtf8(std::string_view bytes);
 // or values above U+10FFFF).
 bool isValidUtf8(std::string_view bytes);
 
+// The text unchanged when it is well-formed UTF-8; otherwise every ill-formed
+// sequence replaced by U+FFFD, so cells never carry bytes that would make
+// the XML written from them malformed.
+std::string wellFormedUtf8(std::string text);
+
 }  // namespace kit

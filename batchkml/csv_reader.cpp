@@ -22,7 +22,7 @@ bool startsWith(std::string_view bytes, std::string_view mark) {
 
 std::string decodeCsvBytes(std::string_view bytes) {
     if (startsWith(bytes, "\xEF\xBB\xBF") || startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF"))
-        return decodeInputText(std::string(bytes));
+        return wellFormedUtf8(decodeInputText(std::string(bytes)));
     // Without a mark: most programs now write UTF-8, and text in a legacy
     // code page is almost never valid UTF-8, so well-formed UTF-8 wins.
     if (!hasNonAscii(bytes) || isValidUtf8(bytes)) return std::string(bytes);

@@ -1,6 +1,10 @@
 #include "batchkml/xlsx_reader.h"
 
+#include <cstdint>
+
+#include "batchkml/ansi_text.h"
 #include "core/number_parse.h"
+#include "core/text.h"
 
 namespace kit {
 
@@ -79,6 +83,38 @@ std::string cellValue(std::string_view openTag, std::string_view body) {
     return decodeXmlEntities(body.substr(v + 3, ve - v - 3));
 }
 
+// "#21517" / "#x5409" (without '&' and ';') as UTF-8; invalid ones add nothing.
+void appendCharacterReference(std::string_view digits, std::string& out) {
+    bool hex = !digits.empty() && (digits[0] == 'x' || digits[0] == 'X');
+    if (hex) digits.remove_prefix(1);
+    if (digits.empty() || digits.size() > 8) return;
+    uint32_t cp = 0;
+    for (char c : digits) {
+        uint32_t d;
+        if (c >= '0' && c <= '9') {
+            d = static_cast<uint32_t>(c - '0');
+        } else if (hex && c >= 'a' && c <= 'f') {
+            d = static_cast<uint32_t>(c - 'a' + 10);
+        } else if (hex && c >= 'A' && c <= 'F') {
+            d = static_cast<uint32_t>(c - 'A' + 10);
+        } else {
+            return;
+        }
+        cp = cp * (hex ? 16 : 10) + d;
+    }
+    if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return;
+    char16_t units[2];
+    size_t n = 1;
+    if (cp < 0x10000) {
+        units[0] = static_cast<char16_t>(cp);
+    } else {
+        units[0] = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+        units[1] = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        n = 2;
+    }
+    out += utf16ToUtf8(std::u16string_view(units, n));
+}
+
 }  // namespace
 
 std::string decodeXmlEntities(std::string_view text) {
@@ -111,6 +147,9 @@ std::string decodeXmlEntities(std::string_view text) {
             out.append(rest);
             break;
         }
+        // Character references carry real text (spreadsheet writers encode
+        // every non-ASCII character this way); other references are dropped.
+        if (rest.size() > 2 && rest[1] == '#') appendCharacterReference(text.substr(amp + 2, semi - amp - 2), out);
         pos = semi + 1;
     }
     return out;
@@ -162,8 +201,12 @@ bool readXlsxParts(const XlsxParts& parts, std::vector<std::string>& headers,
                    std::vector<std::vector<std::string>>& rows) {
     headers.clear();
     rows.clear();
-    const std::vector<std::string> shared = parseSharedStrings(parts.sharedStrings);
-    std::string_view xml = parts.sheet;
+    // Ill-formed UTF-8 is repaired up front (rarely needed, so no copy otherwise).
+    std::string repairedShared, repairedSheet;
+    std::string_view sharedXml = parts.sharedStrings, xml = parts.sheet;
+    if (!isValidUtf8(sharedXml)) sharedXml = repairedShared = wellFormedUtf8(parts.sharedStrings);
+    if (!isValidUtf8(xml)) xml = repairedSheet = wellFormedUtf8(parts.sheet);
+    const std::vector<std::string> shared = parseSharedStrings(sharedXml);
     // Gaps before a far column are filled with empty cells; a small sheet
     // must not be able to ask for billions of them.
     const size_t cellBudget = xml.size() / 16 + (size_t{1} << 20);

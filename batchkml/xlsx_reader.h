@@ -18,7 +18,8 @@ bool readXlsx(const std::string& utf8Path, std::vector<std::string>& headers,
 bool readXlsxParts(const XlsxParts& parts, std::vector<std::string>& headers,
                    std::vector<std::vector<std::string>>& rows);
 
-// &amp; &quot; &lt; &gt; &apos; decoded; any other reference dropped up to its ';'.
+// &amp; &quot; &lt; &gt; &apos; and character references (&#21517; &#x5409;)
+// decoded; any other reference dropped up to its ';'.
 std::string decodeXmlEntities(std::string_view text);
 
 // The text of every <t> element in document order.

@@ -25,6 +25,50 @@ uint32_t read32(std::string_view b, size_t at) {
     return static_cast<uint32_t>(read16(b, at)) | (static_cast<uint32_t>(read16(b, at + 2)) << 16);
 }
 
+uint64_t read64(std::string_view b, size_t at) {
+    return static_cast<uint64_t>(read32(b, at)) | (static_cast<uint64_t>(read32(b, at + 4)) << 32);
+}
+
+struct Zip64End {
+    uint64_t count, dirSize, dirOffset;
+};
+
+// The ZIP64 end record, found through the locator just before the classic
+// end record; archives too large for 16/32-bit fields keep them there.
+std::optional<Zip64End> readZip64End(std::string_view b, size_t endRecord) {
+    constexpr size_t kLocatorSize = 20, kRecordSize = 56;
+    if (endRecord < kLocatorSize) return std::nullopt;
+    size_t locator = endRecord - kLocatorSize;
+    if (read32(b, locator) != 0x07064b50) return std::nullopt;
+    uint64_t at = read64(b, locator + 8);
+    if (at > locator || locator - at < kRecordSize || read32(b, at) != 0x06064b50) return std::nullopt;
+    return Zip64End{read64(b, at + 32), read64(b, at + 40), read64(b, at + 48)};
+}
+
+// A ZIP64 extra field holds, in this order, the 64-bit values of exactly
+// those sizes and offsets whose 32-bit fields are all ones.
+void applyZip64Extra(std::string_view extra, ZipEntry& e) {
+    size_t pos = 0;
+    while (extra.size() - pos >= 4) {
+        uint16_t id = read16(extra, pos);
+        size_t size = read16(extra, pos + 2);
+        pos += 4;
+        if (extra.size() - pos < size) return;
+        if (id == 0x0001) {
+            std::string_view field = extra.substr(pos, size);
+            size_t at = 0;
+            for (uint64_t* value : {&e.uncompressedSize, &e.compressedSize, &e.localHeaderOffset}) {
+                if (*value != 0xFFFFFFFF) continue;
+                if (field.size() - at < 8) return;
+                *value = read64(field, at);
+                at += 8;
+            }
+            return;
+        }
+        pos += size;
+    }
+}
+
 // The end-of-central-directory record: the last one whose comment reaches
 // exactly to the end of the bytes, searched backwards over at most the
 // largest possible comment.
@@ -103,14 +147,23 @@ uint32_t crcOf(const std::string& data) {
 ZipArchive::ZipArchive(std::string_view bytes) : bytes_(bytes) {
     auto end = findEndRecord(bytes);
     if (!end) return;
-    uint16_t count = read16(bytes, *end + 10);
-    uint32_t dirSize = read32(bytes, *end + 12);
-    uint32_t dirOffset = read32(bytes, *end + 16);
+    uint64_t count = read16(bytes, *end + 10);
+    uint64_t dirSize = read32(bytes, *end + 12);
+    uint64_t dirOffset = read32(bytes, *end + 16);
+    if (count == 0xFFFF || dirSize == 0xFFFFFFFF || dirOffset == 0xFFFFFFFF) {
+        if (auto z = readZip64End(bytes, *end)) {
+            count = z->count;
+            dirSize = z->dirSize;
+            dirOffset = z->dirOffset;
+        }
+    }
     if (dirOffset > *end || dirSize > *end - dirOffset) return;
-    size_t at = dirOffset;
-    const size_t dirEnd = static_cast<size_t>(dirOffset) + dirSize;
-    entries_.reserve(std::min<size_t>(count, dirSize / kCentralSize));
-    for (uint16_t i = 0; i < count; ++i) {
+    size_t at = static_cast<size_t>(dirOffset);
+    const size_t dirEnd = static_cast<size_t>(dirOffset + dirSize);
+    entries_.reserve(static_cast<size_t>(std::min<uint64_t>(count, dirSize / kCentralSize)));
+    // Each record takes at least kCentralSize bytes of the directory, so a
+    // lying count ends the loop as soon as the directory does.
+    for (uint64_t i = 0; i < count; ++i) {
         if (dirEnd - at < kCentralSize || read32(bytes, at) != kCentralSignature) return;
         size_t nameLen = read16(bytes, at + 28);
         size_t extraLen = read16(bytes, at + 30);
@@ -127,6 +180,7 @@ ZipArchive::ZipArchive(std::string_view bytes) : bytes_(bytes) {
         e.uncompressedSize = read32(bytes, at + 24);
         e.localHeaderOffset = read32(bytes, at + 42);
         e.name.assign(bytes.data() + at + kCentralSize, nameLen);
+        applyZip64Extra(bytes.substr(at + kCentralSize + nameLen, extraLen), e);
         entries_.push_back(std::move(e));
         at += recordSize;
     }

@@ -14,6 +14,13 @@ ColumnRef Table::column(std::string_view name) const {
     return ref;
 }
 
+std::unordered_map<std::string_view, ColumnRef> Table::columnIndex() const {
+    std::unordered_map<std::string_view, ColumnRef> index;
+    index.reserve(headers.size());
+    for (size_t i = headers.size(); i-- > 0;) index[headers[i]].positions.push_back(static_cast<uint32_t>(i));
+    return index;
+}
+
 std::string_view Table::cellOr(size_t row, const ColumnRef& column, std::string_view fallback) const {
     size_t have = cellCount(row);
     for (uint32_t p : column.positions)

@@ -29,9 +29,14 @@ std::optional<std::string> loadLayerFile(const std::string& utf8Path, Layer& lay
     if (ext == "shp") {
         // Decoded before the layer is emptied, so a foreign file leaves the
         // previous layer loaded as the other failures do.
-        auto dbf = readFileBytes(siblingPath(utf8Path, "dbf"));
+        // The table beside it obeys the same size limit; one that cannot be
+        // read leaves the shapes without attributes, as a missing one does.
+        bool dbfTooLarge = false;
+        auto dbf = readFileBytesLimited(siblingPath(utf8Path, "dbf"), kMaxLayerFileBytes, &dbfTooLarge);
+        if (dbfTooLarge) return std::string("文件过大或无效");
         auto shapes = decodeShapefile(*bytes, dbf ? std::string_view(*dbf) : std::string_view());
         if (!shapes) return std::string("无法打开 Shapefile");
+        if (shapes->attributesTooLarge) return std::string("文件过大或无效");
         layer.clear();
         appendShapeLayer(*shapes, layer);
         return std::nullopt;

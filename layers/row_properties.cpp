@@ -10,8 +10,10 @@ RowProperties::RowProperties(const Table& table, const std::vector<std::string_v
         if (std::find(excluded.begin(), excluded.end(), h) == excluded.end()) names.push_back(h);
     std::sort(names.begin(), names.end());  // std::string compares bytes as unsigned
     names.erase(std::unique(names.begin(), names.end()), names.end());
+    const auto index = table.columnIndex();
+    columns_.reserve(names.size());
     for (std::string& n : names) {
-        ColumnRef ref = table.column(n);
+        ColumnRef ref = index.at(n);
         columns_.push_back({std::move(n), std::move(ref)});
     }
 }
