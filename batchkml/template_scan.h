@@ -29,7 +29,8 @@ struct ObjectSpan {
     size_t close;  // the '}' closing it (or text.size() when unterminated)
 };
 // Every object found by scanning for the next '{' and then the next '}'
-// after it (not nested: the settings files hold flat objects).
+// after it (not nested: the settings files hold flat objects). Braces inside
+// a quoted text do not count; a quoted text ends at the latest at its line's end.
 std::vector<ObjectSpan> flatObjects(std::string_view text);
 
 // The position just after `"key":` inside [from, end), or npos.
