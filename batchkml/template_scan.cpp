@@ -47,10 +47,12 @@ namespace {
 size_t quotedEndInLine(std::string_view text, size_t pos) {
     for (size_t i = pos + 1; i < text.size(); ++i) {
         if (text[i] == '\n') return i;
-        if (text[i] == '\\')
+        if (text[i] == '\\') {
+            if (i + 1 < text.size() && text[i + 1] == '\n') return i + 1;
             ++i;
-        else if (text[i] == '"')
+        } else if (text[i] == '"') {
             return i + 1;
+        }
     }
     return text.size();
 }
@@ -88,7 +90,7 @@ std::string objectText(std::string_view text, const ObjectSpan& obj, std::string
     size_t q = text.find('"', pos);
     if (q == std::string_view::npos || q >= obj.close) return {};
     std::string out;
-    for (size_t i = q + 1; i < obj.close && text[i] != '"'; ++i) {
+    for (size_t i = q + 1; i < obj.close && text[i] != '"' && text[i] != '\n'; ++i) {
         if (text[i] == '\\' && i + 1 < obj.close && (text[i + 1] == '"' || text[i + 1] == '\\')) ++i;
         out += text[i];
     }
