@@ -57,7 +57,7 @@ protected:
         click(item(kGenerate));
         return fileBytes(out);
     }
-    TempFolder temp{L"图标"};
+    ScratchFolder temp{L"图标"};
     HWND panel = nullptr;
 };
 
