@@ -202,7 +202,7 @@ std::optional<std::string> checkTwoSelection(const Table* table1, const Table* t
 }
 
 Outcome runNearestSingle(const Table* table, const SiteColumns& cols, std::string_view quantityText,
-                         unsigned threads) {
+                         unsigned threads, std::string_view destination) {
     if (auto w = checkSingleSelection(table, cols)) return Outcome::warning(*w);
     const size_t rows = table->rowCount();
     const int n = parseNeighbourCount(quantityText);
@@ -226,12 +226,12 @@ Outcome runNearestSingle(const Table* table, const SiteColumns& cols, std::strin
     std::string out;
     appendHeader(out, cols, e);
     appendAllLines(out, s, &texts, std::move(texts), std::move(found), 0, threads);
-    return Outcome::success(format("完成！%d行数据已导出到剪贴板\n采用 KD-Tree + UTM 优化", static_cast<int>(rows)),
+    return Outcome::success(format("完成！%d行数据已导出到%s\n采用 KD-Tree + UTM 优化", static_cast<int>(rows), destination),
                             std::move(out));
 }
 
 Outcome runNearestTwo(const Table* table1, const Table* table2, const SiteColumns& c1, const SiteColumns& c2,
-                      std::string_view quantityText, unsigned threads) {
+                      std::string_view quantityText, unsigned threads, std::string_view destination) {
     if (auto w = checkTwoSelection(table1, table2, c1, c2)) return Outcome::warning(*w);
     const int n = parseNeighbourCount(quantityText);
     const size_t q = table2->rowCount();
@@ -255,7 +255,7 @@ Outcome runNearestTwo(const Table* table1, const Table* table2, const SiteColumn
     std::string out;
     appendHeader(out, c1, n);
     appendAllLines(out, s1, nullptr, std::move(texts), std::move(found), n - plan.perRow, threads);
-    return Outcome::success(format("完成！%d行数据已导出到剪贴板\n采用 KD-Tree 优化", static_cast<int>(table1->rowCount())),
+    return Outcome::success(format("完成！%d行数据已导出到%s\n采用 KD-Tree 优化", static_cast<int>(table1->rowCount()), destination),
                             std::move(out));
 }
 
