@@ -154,15 +154,32 @@ bool writeInPlace(const std::string& utf8Path, std::string_view bytes) {
     return closeFile(fd, false) && ok;
 }
 
-// Creates a new file beside the target, for writing; its descriptor (-1 when
-// it cannot be created) and its path in temporary.
+// The replacement keeps who may read the file it replaces (a private file
+// stays private).
+bool keepPermissionsOf([[maybe_unused]] const std::string& target, [[maybe_unused]] int fd) {
+#ifndef _WIN32
+    struct stat st;
+    if (::stat(target.c_str(), &st) == 0) return ::fchmod(fd, st.st_mode & 07777) == 0;
+#endif
+    return true;
+}
+
+// Creates a new file beside the target, for writing, with the target's
+// permissions; its descriptor (-1 when it cannot be created) and its path in
+// temporary.
 int createTemporaryBeside(const std::string& target, std::string& temporary) {
     const fs::path dir = toPath(target).parent_path();
     const std::string prefix = "." + fileNameOf(target) + ".";
     for (unsigned attempt = 0; attempt < 16; ++attempt) {
         temporary = toUtf8(dir / toPath(prefix + uniqueSuffix(attempt) + ".tmp"));
         int fd = createExclusive(temporary);
-        if (fd >= 0 || errno != EEXIST) return fd;
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd >= 0 && !keepPermissionsOf(target, fd)) {
+            closeFile(fd, false);
+            removeFile(temporary);
+            return -1;
+        }
+        return fd;
     }
     return -1;
 }

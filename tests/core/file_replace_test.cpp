@@ -115,8 +115,8 @@ TEST(ReplaceFile, WriteThatRunsOutOfSpaceKeepsEveryOldFile) {
     }
 }
 
-// A link keeps being a link to the file that gets the bytes; a device is
-// written where it is rather than renamed over.
+// A link keeps being a link to the file that gets the bytes, a private file
+// stays private, and a device is written where it is rather than renamed over.
 TEST(ReplaceFile, LinksAndDevicesAreWrittenThrough) {
     TempFolder folder;
     ASSERT_TRUE(kit::writeFileBytes(folder.file("real.tsv"), "old"));
@@ -125,6 +125,12 @@ TEST(ReplaceFile, LinksAndDevicesAreWrittenThrough) {
     EXPECT_TRUE(std::filesystem::is_symlink(kit::test::pathOf(folder.file("link.tsv"))));
     EXPECT_EQ(contentOf(folder.file("real.tsv")), "new");
     EXPECT_EQ(namesIn(folder), (std::vector<std::string>{"link.tsv", "real.tsv"}));
+
+    namespace fs = std::filesystem;
+    fs::permissions(kit::test::pathOf(folder.file("real.tsv")), fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(kit::writeFileBytes(folder.file("real.tsv"), "private"));
+    EXPECT_EQ(fs::status(kit::test::pathOf(folder.file("real.tsv"))).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
 
     EXPECT_TRUE(kit::writeFileBytes("/dev/null", "discarded"));
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
