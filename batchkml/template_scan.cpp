@@ -39,19 +39,37 @@ size_t stringEnd(std::string_view text, size_t pos) {
     return text.size();
 }
 
+namespace {
+
+// Where a quoted text opening at pos ends for the brace scan: its closing
+// quote, or the end of its line, since the files hold one value a line and
+// older files wrote quotes inside names unescaped.
+size_t quotedEndInLine(std::string_view text, size_t pos) {
+    for (size_t i = pos + 1; i < text.size(); ++i) {
+        if (text[i] == '\n') return i;
+        if (text[i] == '\\') {
+            if (i + 1 < text.size() && text[i + 1] == '\n') return i + 1;
+            ++i;
+        } else if (text[i] == '"') {
+            return i + 1;
+        }
+    }
+    return text.size();
+}
+
+size_t nextOutsideQuotes(std::string_view text, size_t i, char wanted) {
+    while (i < text.size() && text[i] != wanted) i = text[i] == '"' ? quotedEndInLine(text, i) : i + 1;
+    return i;
+}
+
+}  // namespace
+
 std::vector<ObjectSpan> flatObjects(std::string_view text) {
     std::vector<ObjectSpan> out;
-    size_t i = 0;
-    while (i < text.size()) {
-        // The next '{' outside any string.
-        while (i < text.size() && text[i] != '{') i = text[i] == '"' ? stringEnd(text, i) : i + 1;
-        if (i >= text.size()) break;
-        ObjectSpan obj{i, text.size()};
-        size_t j = i + 1;
-        while (j < text.size() && text[j] != '}') j = text[j] == '"' ? stringEnd(text, j) : j + 1;
-        obj.close = j;
-        out.push_back(obj);
-        i = j + 1;
+    for (size_t i = nextOutsideQuotes(text, 0, '{'); i < text.size(); i = nextOutsideQuotes(text, i, '{')) {
+        const size_t close = nextOutsideQuotes(text, i + 1, '}');
+        out.push_back({i, close});
+        i = close + 1;
     }
     return out;
 }
@@ -72,7 +90,7 @@ std::string objectText(std::string_view text, const ObjectSpan& obj, std::string
     size_t q = text.find('"', pos);
     if (q == std::string_view::npos || q >= obj.close) return {};
     std::string out;
-    for (size_t i = q + 1; i < obj.close && text[i] != '"'; ++i) {
+    for (size_t i = q + 1; i < obj.close && text[i] != '"' && text[i] != '\n'; ++i) {
         if (text[i] == '\\' && i + 1 < obj.close && (text[i + 1] == '"' || text[i + 1] == '\\')) ++i;
         out += text[i];
     }

@@ -29,14 +29,15 @@ struct ObjectSpan {
     size_t close;  // the '}' closing it (or text.size() when unterminated)
 };
 // Every object found by scanning for the next '{' and then the next '}'
-// after it (not nested: the settings files hold flat objects).
+// after it (not nested: the settings files hold flat objects). Braces inside
+// a quoted text do not count; a quoted text ends at the latest at its line's end.
 std::vector<ObjectSpan> flatObjects(std::string_view text);
 
 // The position just after `"key":` inside [from, end), or npos.
 size_t findKeyColon(std::string_view text, std::string_view key, size_t from, size_t end);
 // The text of `"key": "value"` inside the object: the next '"' after the key
-// up to the closing unescaped '"', with \" and \\ read back (any other
-// backslash stays as written). Empty when the key is missing.
+// up to the closing unescaped '"' or the line's end, with \" and \\ read
+// back (any other backslash stays as written). Empty when the key is missing.
 std::string objectText(std::string_view text, const ObjectSpan& obj, std::string_view key);
 // The number of `"key": number`: after blanks and colons, the run of digits,
 // points and minus signs as a decimal; 0 when missing or not a number.

@@ -173,14 +173,13 @@ int createTemporaryBeside(const std::string& target, std::string& temporary) {
     for (unsigned attempt = 0; attempt < 16; ++attempt) {
         temporary = toUtf8(dir / toPath(prefix + uniqueSuffix(attempt) + ".tmp"));
         int fd = createExclusive(temporary);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd >= 0 && !keepPermissionsOf(target, fd)) {
+            closeFile(fd, false);
+            removeFile(temporary);
             return -1;
         }
-        if (keepPermissionsOf(target, fd)) return fd;
-        closeFile(fd, false);
-        removeFile(temporary);
-        return -1;
+        return fd;
     }
     return -1;
 }

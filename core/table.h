@@ -13,8 +13,9 @@
 
 namespace kit {
 
-// The positions a column name may take its cell from, right-most first. A row
-// takes the first position it actually has a cell for.
+// The positions a column name may take its cell from, right-most first
+// (strictly descending). A row takes the first position it actually has a
+// cell for.
 struct ColumnRef {
     std::vector<uint32_t> positions;
     bool empty() const { return positions.empty(); }

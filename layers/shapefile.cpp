@@ -427,13 +427,18 @@ void appendShapeLayer(const ShapeLayer& shapes, Layer& layer) {
             }
         } else if (isPolyType(r.shapeType)) {
             // Each part its own polygon; part starts from a corrupt file are
-            // clamped to the points actually read, and empty parts dropped.
+            // clamped to the points actually read and to the start before
+            // them, so parts never overlap (and never hold more points than
+            // the record), and empty parts are dropped.
             const size_t parts = r.partStarts.size() > 1 ? r.partStarts.size() : 1;
+            size_t floor = 0;
+            auto clampIndex = [n, &floor](int32_t v) {
+                return std::max(floor, v < 0 ? size_t(0) : std::min(size_t(v), n));
+            };
             for (size_t k = 0; k < parts; ++k) {
                 size_t from = 0, to = n;
                 if (r.partStarts.size() > 1) {
-                    auto clampIndex = [n](int32_t v) { return v < 0 ? size_t(0) : std::min(size_t(v), n); };
-                    from = clampIndex(r.partStarts[k]);
+                    from = floor = clampIndex(r.partStarts[k]);
                     to = k + 1 < parts ? clampIndex(r.partStarts[k + 1]) : n;
                 }
                 if (to <= from) continue;

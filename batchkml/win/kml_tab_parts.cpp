@@ -1,7 +1,5 @@
 #include "batchkml/win/kml_tab_parts.h"
 
-#include <map>
-
 #include "batchkml/column_roles.h"
 #include "batchkml/kml_text.h"
 #include "batchkml/table_reader.h"
@@ -52,6 +50,9 @@ LRESULT CALLBACK nameDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         case WM_CLOSE:
             if (d) d->done = true;
             return 0;
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);  // the state lives on the caller's stack
+            break;
         default:
             break;
     }

@@ -183,9 +183,14 @@ TEST(SectorTemplatesJson, KeysStayInsideTheirObject) {
       {"name": "a", "color": 255, "opacity": 100.9},
       {"name": "b", "radiusCol": "半径", "lodEnabled": true, "lodKm": -3.5, "color": "x"},
       {"name": "c", "lodEnabled": false, "note": "true"},
-      {"name": "旧\文件", "lonCol": "C:\dir\x"}
+      {"name": "旧\文件", "lonCol": "C:\dir\x"},
+      {
+        "name": "old "quoted" {name}",
+        "lonCol": "lon"
+      },
+      {"name": "next"}
     ])");
-    ASSERT_EQ(list.size(), 4u);
+    ASSERT_EQ(list.size(), 6u);
     EXPECT_EQ(list[0].radiusCol, "");
     EXPECT_FALSE(list[0].lodEnabled);
     EXPECT_EQ(list[0].opacity, 100);
@@ -197,6 +202,10 @@ TEST(SectorTemplatesJson, KeysStayInsideTheirObject) {
     // Files written before escaping: a lone backslash stays as written.
     EXPECT_EQ(list[3].name, "旧\\文件");
     EXPECT_EQ(list[3].lonCol, "C:\\dir\\x");
+    // An unescaped quote in an old file costs that name, not the templates after it.
+    EXPECT_EQ(list[4].name, "old ");
+    EXPECT_EQ(list[4].lonCol, "lon");
+    EXPECT_EQ(list[5].name, "next");
 }
 
 TEST(SectorTemplatesJson, StoreAndFiles) {

@@ -18,7 +18,7 @@ using kit::Layer;
 
 namespace {
 
-const std::string kCases = std::string(KIT_SOURCE_DIR) + "/tests/data/fuzz-cases/";
+const std::string kCases = std::string(KIT_FIXTURES) + "/fuzz-cases/";
 
 Layer loaded(const std::string& path) {
     Layer layer;

@@ -65,7 +65,7 @@ protected:
         SendMessageW(rangeArea(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(edit), EN_KILLFOCUS),
                      reinterpret_cast<LPARAM>(edit));
     }
-    TempFolder temp{L"路测"};
+    ScratchFolder temp{L"路测"};
     HWND panel = nullptr;
 };
 
@@ -188,7 +188,7 @@ TEST_F(DriveTestTab, SingleRunWritesThePortableBytes) {
 // Under Wine neither system tool can unpack; whatever they do, the parts are
 // the built-in reader's or nothing, and no work folder stays behind.
 TEST(SystemXlsxUnpacker, GivesTheBuiltInPartsOrNothingAndCleansUp) {
-    TempFolder temp(L"解包");
+    ScratchFolder temp(L"解包");
     auto workFolders = [] {  // the unpacker's "xlsx*" folders in the temporary folder
         wchar_t tmp[MAX_PATH + 1] = {};
         GetTempPathW(MAX_PATH, tmp);
@@ -355,7 +355,7 @@ TEST_F(DriveTestTab, SaveAndDeleteTemplatesThroughTheFile) {
 }
 
 TEST(DriveTestTemplates, TheFileChoosesTheStartingTemplate) {
-    TempFolder temp(L"模板");
+    ScratchFolder temp(L"模板");
     std::vector<ColorTemplate> list = builtinTemplates();
     for (double top : {0.0, 10.0, 20.0}) list[1].ranges.push_back({top - 20, top, RGB(9, 9, 9)});
     ASSERT_TRUE(saveTemplates(toUtf8(temp.path(L"templates.json")), list, "4G农村"));

@@ -57,7 +57,7 @@ protected:
         click(item(kGenerate));
         return fileBytes(out);
     }
-    TempFolder temp{L"图标"};
+    ScratchFolder temp{L"图标"};
     HWND panel = nullptr;
 };
 
@@ -142,6 +142,14 @@ TEST_F(IconMapTabTest, BatchAndWarnings) {
     const std::wstring a = temp.write(L"一.csv", kPoints);
     const std::wstring broken = temp.write(L"坏.xlsx", "PK\x03\x04 not a workbook");
     const std::wstring b = temp.write(L"二.csv", std::string(kPoints).substr(0, 40));
+    // An unreadable workbook: the error box, and the tab stays empty.
+    dialogs.clear();
+    open(broken);
+    EXPECT_EQ(dialogs.lastKind(), "error");
+    EXPECT_EQ(dialogs.onlyMessage(), L"无法读取Excel文件");
+    EXPECT_EQ(text(kStatus), L"等待导入数据");
+    EXPECT_EQ(SendMessageW(item(kLon), CB_GETCOUNT, 0, 0), 0);
+
     dialogs.clear();
     dialogs.filesAnswers.push_back({a, broken, b});
     click(item(kBatch));

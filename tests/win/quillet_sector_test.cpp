@@ -53,7 +53,7 @@ protected:
         p.kml.azimuthCol = 3, p.kml.beamwidthCol = 4, p.kml.radiusCol = 5;
         return p;
     }
-    TempFolder temp{L"扇区"};
+    ScratchFolder temp{L"扇区"};
     HWND panel = nullptr;
 };
 

@@ -138,21 +138,10 @@ std::wstring clipboard() { return readClipboardText(); }
 
 void setClipboard(const std::wstring& text) { ASSERT_TRUE(writeClipboardText(text)); }
 
-TempFolder::TempFolder(const std::wstring& tag) {
-    static int serial = 0;
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    dir_ = std::wstring(base) + L"kit_测试_" + tag + L"_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-           std::to_wstring(++serial);
-    std::filesystem::create_directories(std::filesystem::path(dir_));
-}
+ScratchFolder::ScratchFolder(const std::wstring& tag)
+    : folder_(toUtf8(L"kit_测试_" + tag + L"_")), dir_(toWide(folder_.path())) {}
 
-TempFolder::~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(std::filesystem::path(dir_), ec);
-}
-
-std::wstring TempFolder::write(const std::wstring& name, const std::string& bytes) const {
+std::wstring ScratchFolder::write(const std::wstring& name, const std::string& bytes) const {
     const std::wstring p = path(name);
     std::ofstream(std::filesystem::path(p), std::ios::binary) << bytes;
     return p;

@@ -15,6 +15,7 @@
 #include "apps/varnick_window.h"
 #include "shell/main_window.h"
 #include "shell/recording_dialogs.h"
+#include "tests/temp_folder.h"
 
 namespace kit::test {
 
@@ -76,20 +77,18 @@ std::string placement(HWND hwnd);
 // Removes every queued message, a quit message included.
 void drainQueue();
 
-// A unique temporary folder whose name holds Chinese characters, removed with
-// everything in it.
-class TempFolder {
+// A temporary folder of its own whose name holds Chinese characters, seen
+// through UTF-16 names; removed with everything in it.
+class ScratchFolder {
 public:
-    explicit TempFolder(const std::wstring& tag);
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
+    explicit ScratchFolder(const std::wstring& tag);
     const std::wstring& dir() const { return dir_; }
     std::wstring path(const std::wstring& name) const { return dir_ + L"\\" + name; }
     // Writes the bytes to a file in the folder; returns its path.
     std::wstring write(const std::wstring& name, const std::string& bytes) const;
 
 private:
+    TempFolder folder_;
     std::wstring dir_;
 };
 
