@@ -10,6 +10,7 @@
 #include "shell/ball.h"
 #include "shell/images.h"
 #include "shell/wide.h"
+#include "tests/temp_folder.h"
 
 namespace kit::test {
 
@@ -123,11 +124,7 @@ std::string placement(HWND hwnd) {
            std::to_string(r.bottom - r.top);
 }
 
-std::wstring tempFolder() {
-    // The test program's own folder, removed when the program ends.
-    static const TempFolder folder(L"程序");
-    return folder.dir() + L"\\";
-}
+std::wstring tempFolder() { return toWide(programTempFolder().path()) + L"\\"; }
 
 std::string fileBytes(const std::wstring& path) {
     std::ifstream in(path.c_str(), std::ios::binary);
