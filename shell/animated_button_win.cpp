@@ -5,6 +5,7 @@
 
 #include "shell/colors.h"
 #include "shell/fonts.h"
+#include "shell/label_text.h"
 
 namespace kit {
 
@@ -52,7 +53,7 @@ void paint(HWND hwnd, const ButtonState& s) {
     SetBkMode(mem, TRANSPARENT);
     SetTextColor(mem, buttonTextColor(fill, enabled));
     HGDIOBJ oldFont = SelectObject(mem, s.bold ? sharedFonts().bold : sharedFonts().regular);
-    DrawTextW(mem, text, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    drawLabelText(mem, text, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(mem, oldFont);
 
     BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
