@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <iostream>
 #include <iterator>
-#include <thread>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -114,11 +113,6 @@ std::vector<std::string> utf8Arguments(int argc, wchar_t** argv) {
     return out;
 }
 #endif
-
-unsigned workerThreads() {
-    unsigned n = std::thread::hardware_concurrency();
-    return n == 0 ? 1 : n;
-}
 
 void useBinaryStdio() {
 #ifdef _WIN32

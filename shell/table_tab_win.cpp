@@ -1,4 +1,4 @@
-#include "core/win/fetch_panel.h"
+#include "shell/table_tab.h"
 
 #include "core/columns.h"
 #include "core/fetch.h"
@@ -10,19 +10,19 @@
 
 namespace kit {
 
-void fillColumnCombo(HWND combo, const std::vector<std::string>& headers) { setComboItems(combo, headers); }
+namespace {
 
-void selectColumn(HWND combo, int position) {
-    SendMessageW(combo, CB_SETCURSEL, position >= 0 ? static_cast<WPARAM>(position) : static_cast<WPARAM>(-1), 0);
-}
+void fillColumnCombo(HWND combo, const std::vector<std::string>& headers) { setComboItems(combo, headers); }
 
 void detectCoordinateColumns(HWND lonCombo, HWND latCombo, const std::vector<std::string>& headers) {
     selectColumn(lonCombo, detectLongitudeColumn(headers));
     selectColumn(latCombo, detectLatitudeColumn(headers));
 }
 
-void detectIdColumn(HWND idCombo, const std::vector<std::string>& headers) {
-    selectColumn(idCombo, kit::detectIdColumn(headers));
+}  // namespace
+
+void selectColumn(HWND combo, int position) {
+    SendMessageW(combo, CB_SETCURSEL, position >= 0 ? static_cast<WPARAM>(position) : static_cast<WPARAM>(-1), 0);
 }
 
 bool fetchTable(const FetchTarget& t) {
@@ -34,12 +34,7 @@ bool fetchTable(const FetchTarget& t) {
     const auto& headers = t.table->headers;
     for (HWND list : t.columnLists) fillColumnCombo(list, headers);
     if (t.lonList && t.latList) detectCoordinateColumns(t.lonList, t.latList, headers);
-    if (t.idList) {
-        if (t.idColumn)
-            selectColumn(t.idList, t.idColumn(headers));
-        else
-            detectIdColumn(t.idList, headers);
-    }
+    if (t.idList) selectColumn(t.idList, t.idColumn ? t.idColumn(headers) : detectIdColumn(headers));
     for (HWND w : t.enable) EnableWindow(w, TRUE);
     if (t.fetched) *t.fetched = true;
     std::string status = t.rowsOnly ? fetchedRowsStatusText(*t.table) : fetchedStatusText(*t.table);
@@ -47,15 +42,36 @@ bool fetchTable(const FetchTarget& t) {
     return true;
 }
 
-HWND createTableTab(HWND mainWindow, const wchar_t* className, TableTab& tab) {
+bool fetchTable(TableTab& tab, FetchTarget target) {
+    target.owner = tab.panel.hwnd;
+    target.table = &tab.table;
+    target.fetched = &tab.fetched;
+    target.status = tab.panel.item(kStatusId);
+    return fetchTable(target);
+}
+
+void createGetDataRow(const GetDataRowCreateArgs& a) {
+    createStatusLabel({.parent = a.parent, .id = a.statusId, .x = a.statusX, .y = a.y, .width = a.statusWidth,
+                       .height = 18});
+    createButton({.parent = a.parent,
+                  .id = a.getDataId,
+                  .text = a.getDataText,
+                  .kind = ButtonKind::Green,
+                  .x = a.getDataX,
+                  .y = a.y + 20,
+                  .width = a.getDataWidth,
+                  .height = 24,
+                  .onClicked = a.onGetData});
+}
+
+HWND createTableTab(TableTab& tab, HWND mainWindow, const wchar_t* className, GetDataRowCreateArgs row) {
     tab.table.clear();
     tab.fetched = false;
     tab.panel = Panel{};
     HWND p = createPanel({.parent = mainWindow, .className = className}, tab.panel);
     if (!p) return nullptr;
-    createStatusLabel({.parent = p, .id = kTabStatusId, .x = 0, .y = 4, .width = 180, .height = 18});
-    createButton({.parent = p, .id = kTabGetDataId, .text = L"📋 获取数据", .kind = ButtonKind::Green, .x = 88,
-                  .y = 24, .width = 90, .height = 24});
+    row.parent = p;
+    createGetDataRow(row);
     return p;
 }
 
