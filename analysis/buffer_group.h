@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/lonlat_columns.h"
 #include "core/geodesy.h"
+#include "core/lonlat_columns.h"
 #include "core/outcome.h"
 #include "core/table.h"
 

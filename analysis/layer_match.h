@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/lonlat_columns.h"
+#include "core/lonlat_columns.h"
 #include "core/outcome.h"
 #include "core/table.h"
 #include "layers/feature.h"

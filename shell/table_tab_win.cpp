@@ -27,8 +27,8 @@ void selectColumn(HWND combo, int position) {
 
 bool fetchTable(const FetchTarget& t) {
     std::wstring text = readClipboardText();
-    if (auto warning = fetchTableText(toUtf8(text), *t.table)) {
-        showWarning(t.owner, std::string_view(*warning));
+    if (Outcome fetched = fetchTableText(toUtf8(text), *t.table); !fetched.ok()) {
+        showOutcomeMessage(t.owner, fetched);
         return false;
     }
     const auto& headers = t.table->headers;

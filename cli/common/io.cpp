@@ -46,8 +46,8 @@ std::optional<Table> loadInputTable(const std::string& path, int* status) {
         return std::nullopt;
     }
     Table table;
-    if (auto warning = fetchTableText(decodeInputText(std::move(*bytes)), table)) {
-        printError(*warning);
+    if (Outcome fetched = fetchTableText(decodeInputText(std::move(*bytes)), table); !fetched.ok()) {
+        printError(fetched.message);
         *status = kExitUsage;
         return std::nullopt;
     }

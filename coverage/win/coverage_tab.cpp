@@ -110,8 +110,8 @@ void run() {
                             .modelItem = comboSelection(tab.model.list),
                             .environmentItem = comboSelection(tab.environment.list),
                             .resolution = resolutionForLevelItem(comboSelection(tab.level.list))};
-    CoverageColumns columns =
-        coverageColumnsAt(tab.table, comboSelection(tab.lon.list), comboSelection(tab.lat.list));
+    LonLatColumns columns =
+        lonLatColumnsAt(tab.table, comboSelection(tab.lon.list), comboSelection(tab.lat.list));
     Outcome outcome = runCoverage(tab.fetchedTable(), columns, request);
     if (!outcome.ok()) {
         showOutcomeMessage(p, outcome);

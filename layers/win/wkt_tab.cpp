@@ -40,9 +40,7 @@ void getData() {
 
 void convert() {
     // The CRS and format lists are shown only: the output follows neither.
-    std::optional<std::string> geo;
-    int sel = comboSelection(item(kGeo));
-    if (isSelected(sel, tab.table.headers)) geo = tab.table.headers[sel];
+    std::optional<std::string> geo = selectedHeader(comboSelection(item(kGeo)), tab.table.headers);
     saveLayerOutcome(tab.panel.hwnd, runWktLayer(tab.fetchedTable(), geo), kWktSaveTitle, kWktDefaultName);
 }
 

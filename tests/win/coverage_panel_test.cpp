@@ -50,7 +50,7 @@ size_t count(const std::string& s, const std::string& what) {
 Outcome expected(const std::wstring& text, const CoverageRequest& request) {
     Table t;
     parseTable(toUtf8(text), t);
-    return runCoverage(&t, coverageColumnsAt(t, 1, 2), request);
+    return runCoverage(&t, lonLatColumnsAt(t, 1, 2), request);
 }
 
 class CoveragePanelTest : public PlotvaneWindowTest {
@@ -290,7 +290,7 @@ TEST_F(CoveragePanelTest, TheBoxesAndListsReachTheRun) {
     SendMessageW(box(200), CB_SETCURSEL, 0, 0);
     Table t;
     parseTable(toUtf8(kStations), t);
-    EXPECT_EQ(runTo(path), runCoverage(&t, coverageColumnsAt(t, 0, 2), {.mode = 0, .resolution = 9}).text);
+    EXPECT_EQ(runTo(path), runCoverage(&t, lonLatColumnsAt(t, 0, 2), {.mode = 0, .resolution = 9}).text);
 }
 
 TEST_F(CoveragePanelTest, WarningsStopTheRunBeforeTheSaveDialog) {
