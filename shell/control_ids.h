@@ -16,7 +16,10 @@ inline constexpr int kHelpId = 4;     // the "?" button
 
 inline constexpr int kFirstLabelId = 100;
 inline constexpr int kFirstListId = 150;
-// The usual column lists, in their usual order.
+// The usual coordinate lists and their labels, in their usual order.
+inline constexpr int kLonLabelId = kFirstLabelId;
+inline constexpr int kLatLabelId = kFirstLabelId + 1;
+inline constexpr int kIdLabelId = kFirstLabelId + 2;
 inline constexpr int kLonListId = kFirstListId;
 inline constexpr int kLatListId = kFirstListId + 1;
 inline constexpr int kIdListId = kFirstListId + 2;

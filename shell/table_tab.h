@@ -67,6 +67,14 @@ bool fetchTable(const FetchTarget& target);
 // its status line (kStatusId); those fields of `target` are filled in.
 bool fetchTable(TableTab& tab, FetchTarget target);
 
+// The usual coordinate lists: "经度:", "纬度:" and, where the tab has one,
+// "ID:" rows 24 px apart from y down (kLonLabelId / kLonListId and on),
+// disabled until data comes.
+void createCoordinateLists(HWND panel, int y, bool withId);
+// Get data into the tab's table and those lists; `alsoEnable` (the run
+// button, say) is enabled with them.
+bool fetchCoordinateTable(TableTab& tab, bool withId, std::vector<HWND> alsoEnable);
+
 // Selects a position in a column list, or clears the selection for a negative one.
 void selectColumn(HWND combo, int position);
 

@@ -50,6 +50,24 @@ bool fetchTable(TableTab& tab, FetchTarget target) {
     return fetchTable(target);
 }
 
+void createCoordinateLists(HWND panel, int y, bool withId) {
+    createLabeledDropDown({.parent = panel, .labelId = kLonLabelId, .label = L"经度:", .listId = kLonListId, .y = y});
+    createLabeledDropDown(
+        {.parent = panel, .labelId = kLatLabelId, .label = L"纬度:", .listId = kLatListId, .y = y + 24});
+    if (withId)
+        createLabeledDropDown({.parent = panel, .labelId = kIdLabelId, .label = L"ID:", .listId = kIdListId, .y = y + 48});
+}
+
+bool fetchCoordinateTable(TableTab& tab, bool withId, std::vector<HWND> alsoEnable) {
+    HWND lon = tab.panel.item(kLonListId), lat = tab.panel.item(kLatListId);
+    HWND id = withId ? tab.panel.item(kIdListId) : nullptr;
+    std::vector<HWND> lists{lon, lat};
+    if (id) lists.push_back(id);
+    std::vector<HWND> enable = lists;
+    enable.insert(enable.end(), alsoEnable.begin(), alsoEnable.end());
+    return fetchTable(tab, {.columnLists = lists, .lonList = lon, .latList = lat, .idList = id, .enable = enable});
+}
+
 void createGetDataRow(const GetDataRowCreateArgs& a) {
     createStatusLabel({.parent = a.parent, .id = a.statusId, .x = a.statusX, .y = a.y, .width = a.statusWidth,
                        .height = 18});

@@ -16,13 +16,9 @@ enum Id {
     kRun = kRunId,
     kDistance = 11,
     kGeom = 12,
-    kLonLabel = kFirstLabelId,
-    kLatLabel = kFirstLabelId + 1,
-    kIdLabel = kFirstLabelId + 2,
-    kDistanceLabel = kFirstLabelId + 3,
+    kDistanceLabel = 103,
     kLon = kLonListId,
     kLat = kLatListId,
-    kId = kIdListId,
 };
 
 constexpr wchar_t kHelpTitle[] = L"缓冲分组使用说明";
@@ -35,14 +31,8 @@ TableTab tab;
 
 HWND item(int id) { return tab.panel.item(id); }
 
-void getData() {
-    // The ID column is offered as on the other tabs; the grouping ignores it.
-    fetchTable(tab, {.columnLists = {item(kLon), item(kLat), item(kId)},
-                     .lonList = item(kLon),
-                     .latList = item(kLat),
-                     .idList = item(kId),
-                     .enable = {item(kLon), item(kLat), item(kId), item(kRun)}});
-}
+// The ID column is offered as on the other tabs; the grouping ignores it.
+void getData() { fetchCoordinateTable(tab, true, {item(kRun)}); }
 
 void run() {
     Outcome outcome =
@@ -59,9 +49,7 @@ HWND createGroupTab(HWND mainWindow) {
         tab, mainWindow, L"TabTypeContent",
         {.statusX = 4, .statusWidth = 176, .getDataX = 78, .getDataWidth = 100, .onGetData = getData});
     if (!p) return nullptr;
-    createLabeledDropDown({.parent = p, .labelId = kLonLabel, .label = L"经度:", .listId = kLon, .y = 52});
-    createLabeledDropDown({.parent = p, .labelId = kLatLabel, .label = L"纬度:", .listId = kLat, .y = 76});
-    createLabeledDropDown({.parent = p, .labelId = kIdLabel, .label = L"ID:", .listId = kId, .y = 100});
+    createCoordinateLists(p, 52, true);
     createLabel({.parent = p, .id = kDistanceLabel, .text = L"距离:", .x = 78, .y = 124, .width = 40});
     createEdit({.parent = p, .id = kDistance, .text = L"100", .x = 118, .y = 124, .width = 60, .height = 22});
     createCheckBox({.parent = p, .id = kGeom, .text = L"导出 geom 列", .x = 58, .y = 148, .width = 120, .height = 24});

@@ -21,11 +21,9 @@ enum Id {
     kMethod = 12,
     kField = 13,
     kBrowse = 24,
-    kLonLabel = kFirstLabelId,
-    kLatLabel = kFirstLabelId + 1,
-    kFieldLabel = kFirstLabelId + 2,
-    kMethodLabel = kFirstLabelId + 3,
-    kBufferLabel = kFirstLabelId + 4,
+    kFieldLabel = 102,
+    kMethodLabel = 103,
+    kBufferLabel = 104,
     kLon = kLonListId,
     kLat = kLatListId,
 };
@@ -55,12 +53,7 @@ HWND item(int id) { return tab.panel.item(id); }
 void updateMatchButton() { EnableWindow(item(kMatch), matchButtonEnabled(tab.fetchedTable(), &tab.layer)); }
 
 void getData() {
-    if (!fetchTable(tab, {.columnLists = {item(kLon), item(kLat)},
-                          .lonList = item(kLon),
-                          .latList = item(kLat),
-                          .enable = {item(kLon), item(kLat)}}))
-        return;
-    updateMatchButton();
+    if (fetchCoordinateTable(tab, false, {})) updateMatchButton();
 }
 
 void browse() {
@@ -98,8 +91,7 @@ HWND createMatchTab(HWND mainWindow) {
         tab, mainWindow, L"TabMatchContent",
         {.statusX = 4, .statusWidth = 176, .getDataX = 78, .getDataWidth = 100, .onGetData = getData});
     if (!p) return nullptr;
-    createLabeledDropDown({.parent = p, .labelId = kLonLabel, .label = L"经度:", .listId = kLon, .y = 52});
-    createLabeledDropDown({.parent = p, .labelId = kLatLabel, .label = L"纬度:", .listId = kLat, .y = 76});
+    createCoordinateLists(p, 52, false);
 
     // The layer: file label, browse, its field.
     createStatusLabel({.parent = p, .id = kFileLabel, .text = L"未选择文件", .x = 4, .y = 104, .width = 176, .height = 18});

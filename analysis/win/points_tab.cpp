@@ -14,9 +14,7 @@ namespace {
 
 enum Id {
     kCreate = kRunId,
-    kLonLabel = kFirstLabelId,
-    kLatLabel = kFirstLabelId + 1,
-    kCrsLabel = kFirstLabelId + 2,
+    kCrsLabel = 102,
     kLon = kLonListId,
     kLat = kLatListId,
     kCrs = kFirstListId + 2,
@@ -32,12 +30,7 @@ TableTab tab;
 
 HWND item(int id) { return tab.panel.item(id); }
 
-void getData() {
-    fetchTable(tab, {.columnLists = {item(kLon), item(kLat)},
-                     .lonList = item(kLon),
-                     .latList = item(kLat),
-                     .enable = {item(kLon), item(kLat), item(kCreate)}});
-}
+void getData() { fetchCoordinateTable(tab, false, {item(kCreate)}); }
 
 void create() {
     // The CRS list is shown only: coordinates are written as read.
@@ -50,8 +43,7 @@ void create() {
 HWND createPointsTab(HWND mainWindow) {
     HWND p = createTableTab(tab, mainWindow, L"TabPointsContent", {.onGetData = getData});
     if (!p) return nullptr;
-    createLabeledDropDown({.parent = p, .labelId = kLonLabel, .label = L"经度:", .listId = kLon, .y = 52});
-    createLabeledDropDown({.parent = p, .labelId = kLatLabel, .label = L"纬度:", .listId = kLat, .y = 76});
+    createCoordinateLists(p, 52, false);
     createLabeledDropDown({.parent = p,
                            .labelId = kCrsLabel,
                            .label = L"CRS:",

@@ -15,10 +15,7 @@ namespace {
 enum Id {
     kRun = kRunId,
     kQuantity = 11,
-    kLonLabel = kFirstLabelId,
-    kLatLabel = kFirstLabelId + 1,
-    kIdLabel = kFirstLabelId + 2,
-    kQuantityLabel = kFirstLabelId + 3,
+    kQuantityLabel = 103,
     kLon = kLonListId,
     kLat = kLatListId,
     kId = kIdListId,
@@ -34,13 +31,7 @@ TableTab tab;
 
 HWND item(int id) { return tab.panel.item(id); }
 
-void getData() {
-    fetchTable(tab, {.columnLists = {item(kLon), item(kLat), item(kId)},
-                     .lonList = item(kLon),
-                     .latList = item(kLat),
-                     .idList = item(kId),
-                     .enable = {item(kLon), item(kLat), item(kId), item(kRun)}});
-}
+void getData() { fetchCoordinateTable(tab, true, {item(kRun)}); }
 
 void run() {
     SiteColumns cols = siteColumnsAt(tab.table, comboSelection(item(kLon)), comboSelection(item(kLat)),
@@ -54,9 +45,7 @@ void run() {
 HWND createRecent1Tab(HWND mainWindow) {
     HWND p = createTableTab(tab, mainWindow, L"TabRecent1Content", {.onGetData = getData});
     if (!p) return nullptr;
-    createLabeledDropDown({.parent = p, .labelId = kLonLabel, .label = L"经度:", .listId = kLon, .y = 52});
-    createLabeledDropDown({.parent = p, .labelId = kLatLabel, .label = L"纬度:", .listId = kLat, .y = 76});
-    createLabeledDropDown({.parent = p, .labelId = kIdLabel, .label = L"ID:", .listId = kId, .y = 100});
+    createCoordinateLists(p, 52, true);
     createLabel({.parent = p, .id = kQuantityLabel, .text = L"数量:", .x = 78, .y = 124, .width = 40});
     createEdit({.parent = p, .id = kQuantity, .text = L"1", .x = 118, .y = 124, .width = 60, .height = 22});
     createButton({.parent = p, .id = kRun, .text = L"▶️ 运行", .kind = ButtonKind::Red, .x = 66, .y = 150,
