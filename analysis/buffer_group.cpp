@@ -230,7 +230,8 @@ std::vector<int32_t> groupPoints(const std::vector<LonLat>& points, double metre
 
 double groupDistance(std::string_view text) { return editNumberOr(text, kDefaultGroupDistance); }
 
-Outcome runBufferGroup(const Table* table, const LonLatColumns& cols, std::string_view distanceText, bool geomColumn) {
+Outcome runBufferGroup(const Table* table, const LonLatColumns& cols, std::string_view distanceText, bool geomColumn,
+                       std::string_view destination) {
     if (!table || table->empty()) return Outcome::warning("请先获取数据");
     if (!cols.lon || !cols.lat) return Outcome::warning("请选择经度列和纬度列");
     const double metres = groupDistance(distanceText);
@@ -272,7 +273,7 @@ Outcome runBufferGroup(const Table* table, const LonLatColumns& cols, std::strin
         }
         out += '\n';
     }
-    return Outcome::success(format("完成！%zu行数据已导出到剪贴板\n共分为 %d 个聚类组", rows, groups), std::move(out));
+    return Outcome::success(format("完成！%zu行数据已导出到%s\n共分为 %d 个聚类组", rows, destination, groups), std::move(out));
 }
 
 }  // namespace kit

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/geodesy.h"
+#include "core/export_destination.h"
 #include "core/lonlat_columns.h"
 #include "core/outcome.h"
 #include "core/table.h"
@@ -27,7 +28,9 @@ std::vector<int32_t> groupPoints(const std::vector<LonLat>& points, double metre
 // that fails (0 or less is refused by the run).
 double groupDistance(std::string_view text);
 
-// The run. table is null until a fetch succeeded.
-Outcome runBufferGroup(const Table* table, const LonLatColumns& cols, std::string_view distanceText, bool geomColumn);
+// The run. table is null until a fetch succeeded; destination names where
+// the text goes in the success message.
+Outcome runBufferGroup(const Table* table, const LonLatColumns& cols, std::string_view distanceText, bool geomColumn,
+                       std::string_view destination = kToClipboard);
 
 }  // namespace kit

@@ -157,7 +157,7 @@ std::optional<double> matchFeature(const Feature& f, double lon, double lat, dou
 }
 
 Outcome runLayerMatch(const Table* table, const MatchColumns& cols, const Layer* layer, std::string_view bufferText,
-                      MatchMethod method, const MatchField& field) {
+                      MatchMethod method, const MatchField& field, std::string_view destination) {
     const double buffer = matchBuffer(bufferText);
     std::optional<FeatureIndex> index;  // built once the checks have passed
     std::vector<uint32_t> candidates;
@@ -168,13 +168,14 @@ Outcome runLayerMatch(const Table* table, const MatchColumns& cols, const Layer*
                                          for (uint32_t i : candidates)
                                              if (auto d = matchFeature(layer->features[i], lon, lat, buffer))
                                                  out.push_back({i, *d});
-                                     });
+                                     },
+                                     destination);
 }
 
 namespace detail {
 
 Outcome runLayerMatchWith(const Table* table, const MatchColumns& cols, const Layer* layer, MatchMethod method,
-                          const MatchField& field, const MatchFinder& find) {
+                          const MatchField& field, const MatchFinder& find, std::string_view destination) {
     if (!table || table->empty()) return Outcome::warning("请先获取数据");
     if (!layer || layer->features.empty()) return Outcome::warning("请先选择图层文件");
     if (!cols.lon || !cols.lat) return Outcome::warning("请选择经度列和纬度列");
@@ -228,7 +229,7 @@ Outcome runLayerMatchWith(const Table* table, const MatchColumns& cols, const La
                 break;
         }
     }
-    return Outcome::success(format("匹配完成！%d/%zu 个匹配，%d行已导出到剪贴板", matchedRows, t.rowCount(), lines),
+    return Outcome::success(format("匹配完成！%d/%zu 个匹配，%d行已导出到%s", matchedRows, t.rowCount(), lines, destination),
                             std::move(out));
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/export_destination.h"
 #include "core/lonlat_columns.h"
 #include "core/outcome.h"
 #include "core/table.h"
@@ -63,16 +64,18 @@ struct Match {
 // Whether the feature matches the point at the buffer, and at what distance.
 std::optional<double> matchFeature(const Feature& feature, double lon, double lat, double buffer);
 
-// The run. table is null until a fetch succeeded, layer until one loaded.
+// The run. table is null until a fetch succeeded, layer until one loaded;
+// destination names where the text goes in the success message.
 Outcome runLayerMatch(const Table* table, const MatchColumns& cols, const Layer* layer, std::string_view bufferText,
-                      MatchMethod method, const MatchField& field);
+                      MatchMethod method, const MatchField& field, std::string_view destination = kToClipboard);
 
 namespace detail {
 // The run with the matches of each point found by the given function (which
 // must list them in layer order); the run above finds them through an index.
 using MatchFinder = std::function<void(double lon, double lat, std::vector<Match>& out)>;
 Outcome runLayerMatchWith(const Table* table, const MatchColumns& cols, const Layer* layer, MatchMethod method,
-                          const MatchField& field, const MatchFinder& find);
+                          const MatchField& field, const MatchFinder& find,
+                          std::string_view destination = kToClipboard);
 }  // namespace detail
 
 }  // namespace kit

@@ -50,7 +50,8 @@ std::vector<Position> sectorRing(double lon, double lat, double azimuth, double 
                                  double inner) {
     if (angle <= 0 || angle > 360) angle = 90;
     if (inner < 0) inner = 0;
-    const double theta = azimuth * kDegToRad;
+    // The ring is drawn in the mathematical frame (0 east, counter-clockwise).
+    const double theta = (90 - azimuth) * kDegToRad;
     const double h = angle / 2 * kDegToRad;
 
     std::vector<Position> ring;

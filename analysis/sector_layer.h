@@ -1,7 +1,7 @@
 #pragma once
 // Sector polygons: one circular wedge per row (optionally with an inner
-// radius) around the row's point. Angles here are mathematical: 0 points
-// east, counter-clockwise.
+// radius) around the row's point. The azimuth is a compass bearing, as in a
+// site list: 0 faces north, 90 east.
 #include <string>
 #include <vector>
 
@@ -15,7 +15,8 @@ inline constexpr int kSectorArcSteps = 32;  // 33 arc points
 
 // The wedge's positions, not closed: the centre then 33 arc points; with an
 // inner radius the inner point at the arc's start, the 33 arc points, then the
-// inner point at its end. An opening angle outside (0, 360] draws 90 degrees;
+// inner point at its end. The arc runs counter-clockwise (from the wedge's
+// clockwise-most edge). An opening angle outside (0, 360] draws 90 degrees;
 // a negative inner radius counts as 0.
 std::vector<Position> sectorRing(double lon, double lat, double azimuth, double radius, double angle,
                                  double inner);

@@ -1,5 +1,6 @@
 #include "calculators/arfcn.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -25,16 +26,33 @@ int dlMhzToEarfcn(double mhz, int band) {
     return static_cast<int>(n);
 }
 
+// The global frequency raster: three ranges, each F = F_ref + step * (N - N_ref).
+namespace {
+struct NrRaster {
+    double fRefMhz, stepMhz;
+    int nRef, nLast;
+};
+constexpr NrRaster kNrLow{0, 0.005, 0, 599999};
+constexpr NrRaster kNrMid{3000, 0.015, 600000, 2016666};
+constexpr NrRaster kNrHigh{24250.08, 0.06, 2016667, 3279167};
+
+int nearestOnRaster(const NrRaster& r, double mhz) {
+    return r.nRef + static_cast<int>(std::round((mhz - r.fRefMhz) / r.stepMhz));
+}
+}  // namespace
+
 double nrArfcnToMhz(int arfcn) {
-    uint32_t n = static_cast<uint32_t>(arfcn);
-    if (n <= 599999) return 0.005 * n;
-    if (n >= 2016667 && n <= 3279167) return 24250.08 + 0.06 * (n - 2016667);
+    for (const NrRaster& r : {kNrLow, kNrMid, kNrHigh})
+        if (arfcn >= r.nRef && arfcn <= r.nLast) return r.fRefMhz + r.stepMhz * (arfcn - r.nRef);
     return -1.0;
 }
 
 int mhzToNrArfcn(double mhz) {
-    if (mhz >= 0 && mhz <= 7125) return static_cast<int>(std::round(mhz / 0.005));
-    if (mhz >= 24250 && mhz <= 52600) return 2016667 + static_cast<int>(std::round((mhz - 24250.08) / 0.06));
+    if (mhz >= 0 && mhz < 3000) return nearestOnRaster(kNrLow, mhz);
+    // Just below 24250 MHz the rounding may reach the next range's first
+    // number, which is farther away than this range's last.
+    if (mhz >= 3000 && mhz < 24250) return std::min(nearestOnRaster(kNrMid, mhz), kNrMid.nLast);
+    if (mhz >= 24250 && mhz <= 52600) return nearestOnRaster(kNrHigh, mhz);
     return -1;
 }
 

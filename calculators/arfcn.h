@@ -17,13 +17,14 @@ double earfcnToDlMhz(int earfcn, int band);
 // hold. Negative results are returned as they are (100 MHz in band 3).
 int dlMhzToEarfcn(double mhz, int band);
 
-// NR-ARFCN to MHz on the 5 kHz raster (0-599999) and the 60 kHz raster
-// (2016667-3279167); -1.0 for every other number, negative ones included.
+// NR-ARFCN to MHz on the global raster: 5 kHz steps from 0 MHz (0-599999),
+// 15 kHz steps from 3000 MHz (600000-2016666) and 60 kHz steps from
+// 24250.08 MHz (2016667-3279167); -1.0 for every other number.
 double nrArfcnToMhz(int arfcn);
 
-// MHz to NR-ARFCN: 0-7125 MHz on the 5 kHz raster, 24250-52600 MHz on the
-// 60 kHz one; -1 otherwise. Above 2999.995 MHz the 5 kHz result is a number
-// nrArfcnToMhz does not take back; that asymmetry is the tab's.
+// MHz to the nearest NR-ARFCN of the range the frequency lies in (halves away
+// from zero): below 3000 MHz the 5 kHz steps, 3000 to below 24250 MHz the
+// 15 kHz steps, 24250-52600 MHz the 60 kHz steps; -1 otherwise.
 int mhzToNrArfcn(double mhz);
 
 // The tab's standard list, and its two fields at start-up.

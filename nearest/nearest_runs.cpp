@@ -199,7 +199,7 @@ Outcome checkTwoSelection(const Table* table1, const Table* table2, const SiteCo
 }
 
 Outcome runNearestSingle(const Table* table, const SiteColumns& cols, std::string_view quantityText,
-                         unsigned threads) {
+                         unsigned threads, std::string_view destination) {
     if (Outcome checked = checkSingleSelection(table, cols); !checked.ok()) return checked;
     const size_t rows = table->rowCount();
     const int n = parseNeighbourCount(quantityText);
@@ -223,12 +223,12 @@ Outcome runNearestSingle(const Table* table, const SiteColumns& cols, std::strin
     std::string out;
     appendHeader(out, cols, e);
     appendAllLines(out, s, &texts, std::move(texts), std::move(found), 0, threads);
-    return Outcome::success(format("完成！%d行数据已导出到剪贴板\n采用 KD-Tree + UTM 优化", static_cast<int>(rows)),
+    return Outcome::success(format("完成！%d行数据已导出到%s\n采用 KD-Tree + UTM 优化", static_cast<int>(rows), destination),
                             std::move(out));
 }
 
 Outcome runNearestTwo(const Table* table1, const Table* table2, const SiteColumns& c1, const SiteColumns& c2,
-                      std::string_view quantityText, unsigned threads) {
+                      std::string_view quantityText, unsigned threads, std::string_view destination) {
     if (Outcome checked = checkTwoSelection(table1, table2, c1, c2); !checked.ok()) return checked;
     const int n = parseNeighbourCount(quantityText);
     const size_t q = table2->rowCount();
@@ -252,7 +252,7 @@ Outcome runNearestTwo(const Table* table1, const Table* table2, const SiteColumn
     std::string out;
     appendHeader(out, c1, n);
     appendAllLines(out, s1, nullptr, std::move(texts), std::move(found), n - plan.perRow, threads);
-    return Outcome::success(format("完成！%d行数据已导出到剪贴板\n采用 KD-Tree 优化", static_cast<int>(table1->rowCount())),
+    return Outcome::success(format("完成！%d行数据已导出到%s\n采用 KD-Tree 优化", static_cast<int>(table1->rowCount()), destination),
                             std::move(out));
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/export_destination.h"
 #include "core/outcome.h"
 #include "core/table.h"
 
@@ -42,11 +43,13 @@ Outcome checkTwoSelection(const Table* table1, const Table* table2, const SiteCo
 
 // Nearest N other rows of the same table, for every row. threads > 1 spreads
 // the search and the writing over that many threads; the text is the same.
+// destination names where the text goes in the success message.
 Outcome runNearestSingle(const Table* table, const SiteColumns& cols, std::string_view quantityText,
-                         unsigned threads = 1);
+                         unsigned threads = 1, std::string_view destination = kToClipboard);
 
 // Nearest N rows of table 2 for every row of table 1.
 Outcome runNearestTwo(const Table* table1, const Table* table2, const SiteColumns& c1, const SiteColumns& c2,
-                      std::string_view quantityText, unsigned threads = 1);
+                      std::string_view quantityText, unsigned threads = 1,
+                      std::string_view destination = kToClipboard);
 
 }  // namespace kit

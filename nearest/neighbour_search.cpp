@@ -26,9 +26,6 @@ struct Ranked {
     double metres;
 };
 
-bool byPlane(const Candidate& a, const Candidate& b) {
-    return a.sqDistance < b.sqDistance || (a.sqDistance == b.sqDistance && a.index < b.index);
-}
 bool byMetres(const Ranked& a, const Ranked& b) {
     return a.metres < b.metres || (a.metres == b.metres && a.index < b.index);
 }
@@ -100,10 +97,8 @@ NeighbourLists searchNeighbours(const PointIndex& index, const SitePoints& sites
             const Query& query = ordered[k];
             index.knnQuery(query.x, query.y, plan.slots, found);
             if (plan.excludeSelf) std::erase_if(found, [q](const Candidate& c) { return c.index == q; });
-            if (plan.planeKeep) {
-                std::sort(found.begin(), found.end(), byPlane);
-                if (found.size() > plan.planeKeep) found.resize(plan.planeKeep);
-            }
+            // The index hands the candidates over sorted by (plane distance, row).
+            if (plan.planeKeep && found.size() > plan.planeKeep) found.resize(plan.planeKeep);
             ranked.clear();
             for (const Candidate& c : found) {
                 const double* s = &siteLonLat[3 * sitePos[c.index]];

@@ -1,5 +1,7 @@
 #include "nearest/point_index.h"
 
+#include <cmath>
+#include <limits>
 #include <nanoflann.hpp>
 
 namespace kit {
@@ -19,7 +21,43 @@ struct Adaptor {
 using Tree = nanoflann::KDTreeSingleIndexAdaptor<nanoflann::L2_Simple_Adaptor<double, Adaptor>, Adaptor, 2, uint64_t>;
 
 constexpr size_t kLeafSize = 10;
-constexpr float kSearchEps = 10.0f;
+
+// The k smallest (squared distance, row) pairs, kept sorted. Points at the
+// same distance are ranked by row, so the slots hold the same points whatever
+// the tree's shape: a duplicate of the k-th point with a lower row replaces
+// it. worstDist is nudged above the k-th distance so that the tree offers
+// points at exactly that distance as well.
+class OrderedSlots {
+public:
+    using DistanceType = double;
+    using IndexType = uint64_t;
+
+    OrderedSlots(Candidate* slots, size_t capacity) : slots_(slots), capacity_(capacity) {}
+
+    size_t size() const { return count_; }
+    bool full() const { return count_ == capacity_; }
+
+    bool addPoint(double dist, uint64_t index) {
+        if (full() && !before(dist, index, slots_[capacity_ - 1])) return true;
+        size_t i = count_ < capacity_ ? count_++ : capacity_ - 1;
+        for (; i > 0 && before(dist, index, slots_[i - 1]); --i) slots_[i] = slots_[i - 1];
+        slots_[i] = {index, dist};
+        if (full()) worst_ = std::nextafter(slots_[capacity_ - 1].sqDistance, std::numeric_limits<double>::infinity());
+        return true;
+    }
+
+    double worstDist() const { return worst_; }
+
+private:
+    static bool before(double dist, uint64_t index, const Candidate& c) {
+        return dist < c.sqDistance || (dist == c.sqDistance && index < c.index);
+    }
+
+    Candidate* slots_;
+    size_t capacity_;
+    size_t count_ = 0;
+    double worst_ = std::numeric_limits<double>::max();
+};
 
 }  // namespace
 
@@ -45,17 +83,13 @@ size_t PointIndex::size() const { return impl_->adaptor.kdtree_get_point_count()
 void PointIndex::knnQuery(double x, double y, size_t k, std::vector<Candidate>& out) const {
     out.clear();
     if (k == 0) return;
-    thread_local std::vector<uint64_t> indices;
-    thread_local std::vector<double> dists;
-    indices.assign(k, 0);
-    dists.assign(k, 0.0);
-    nanoflann::KNNResultSet<double, uint64_t> result(k);
-    result.init(indices.data(), dists.data());
+    out.resize(std::min(k, size()));
+    OrderedSlots result(out.data(), out.size());
     const double query[2] = {x, y};
-    impl_->tree.findNeighbors(result, query, nanoflann::SearchParams(32, kSearchEps, true));
-    size_t n = result.size();
-    out.reserve(n);
-    for (size_t i = 0; i < n; ++i) out.push_back({indices[i], dists[i]});
+    // eps = 0: the exact k nearest; an approximate search lets farther
+    // points take slots that nearer ones should hold.
+    impl_->tree.findNeighbors(result, query, nanoflann::SearchParams(32, 0.0f, true));
+    out.resize(result.size());
 }
 
 }  // namespace kit

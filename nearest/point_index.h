@@ -1,6 +1,7 @@
 #pragma once
 // The nearest-site index: a nanoflann KD-tree over points projected into the
-// local plane, queried approximately (eps = 10) and over-fetched by callers.
+// local plane, queried exactly and over-fetched by callers (the plane only
+// approximates great-circle distance).
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -25,9 +26,9 @@ public:
     PointIndex(const PointIndex&) = delete;
     PointIndex& operator=(const PointIndex&) = delete;
 
-    // The filled slots of a k-slot search, in ascending squared distance
-    // (points at equal distance in the order the search met them). out is
-    // cleared first; at most min(k, point count) entries.
+    // The k nearest points by (squared distance, row), in that order: the
+    // result depends only on the points, not on the tree's shape. out is
+    // replaced; min(k, point count) entries.
     void knnQuery(double x, double y, size_t k, std::vector<Candidate>& out) const;
 
     size_t size() const;

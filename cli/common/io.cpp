@@ -63,6 +63,11 @@ bool writeOutput(const std::string& path, const std::string& text) {
     return writeFileBytes(path, text);
 }
 
+std::string outputDestination(const std::string& path) {
+    if (path.empty() || path == "-") return "标准输出";
+    return "文件 " + path;
+}
+
 int finishTextOutcome(const Outcome& outcome, const std::string& outputPath) {
     if (outcome.status == Status::Warning) {
         printError(outcome.message);

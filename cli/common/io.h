@@ -23,6 +23,10 @@ std::optional<Table> loadInputTable(const std::string& path, int* status);
 // Writes text to the file, or to standard output for an empty path or "-".
 bool writeOutput(const std::string& path, const std::string& text);
 
+// Where writeOutput puts the result, as a success message names it: the
+// file by its path, or standard output.
+std::string outputDestination(const std::string& path);
+
 // Prints a run's outcome the way every companion does: the result text to
 // stdout or -o, the message to stderr. Returns the exit status.
 int finishTextOutcome(const Outcome& outcome, const std::string& outputPath);

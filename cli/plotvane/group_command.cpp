@@ -24,9 +24,10 @@ int runGroup(const std::vector<std::string>& argv) {
     auto lon = columnOption(*table, a.value("--lon"), "--lon", detectLongitudeColumn(table->headers));
     auto lat = columnOption(*table, a.value("--lat"), "--lat", detectLatitudeColumn(table->headers));
     if (!lon || !lat) return kExitUsage;
-    return finishTextOutcome(
-        runBufferGroup(&*table, lonLatColumnsAt(*table, *lon, *lat), a.valueOr("--distance", "100"), a.flag("--geom")),
-        a.valueOr("-o", ""));
+    const std::string out = a.valueOr("-o", "");
+    return finishTextOutcome(runBufferGroup(&*table, lonLatColumnsAt(*table, *lon, *lat), a.valueOr("--distance", "100"),
+                                            a.flag("--geom"), outputDestination(out)),
+                             out);
 }
 
 const Registrar reg{{"group", "group points that lie within a distance of each other",

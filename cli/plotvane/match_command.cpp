@@ -60,9 +60,10 @@ int runMatch(const std::vector<std::string>& argv) {
     auto lon = columnOption(*table, a.value("--lon"), "--lon", detectLongitudeColumn(table->headers));
     auto lat = columnOption(*table, a.value("--lat"), "--lat", detectLatitudeColumn(table->headers));
     if (!lon || !lat) return kExitUsage;
+    const std::string out = a.valueOr("-o", "");
     return finishTextOutcome(runLayerMatch(&*table, lonLatColumnsAt(*table, *lon, *lat), &layer,
-                                           a.valueOr("--buffer", "100"), *method, field),
-                             a.valueOr("-o", ""));
+                                           a.valueOr("--buffer", "100"), *method, field, outputDestination(out)),
+                             out);
 }
 
 const Registrar reg{{"match", "match points against a polygon or point layer",

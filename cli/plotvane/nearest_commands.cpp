@@ -37,7 +37,9 @@ int runSingle(const std::vector<std::string>& argv) {
     if (!table) return status;
     auto cols = chooseColumns(*table, a, "", detectIdColumn(table->headers));
     if (!cols) return kExitUsage;
-    return finishTextOutcome(runNearestSingle(&*table, *cols, a.valueOr("-n", "1"), workerThreads()), a.valueOr("-o", ""));
+    const std::string out = a.valueOr("-o", "");
+    return finishTextOutcome(
+        runNearestSingle(&*table, *cols, a.valueOr("-n", "1"), workerThreads(), outputDestination(out)), out);
 }
 
 int runTwo(const std::vector<std::string>& argv) {
@@ -56,7 +58,9 @@ int runTwo(const std::vector<std::string>& argv) {
     if (!c1) return kExitUsage;
     auto c2 = chooseColumns(*t2, a, "2", secondTableIdColumn(t2->headers));
     if (!c2) return kExitUsage;
-    return finishTextOutcome(runNearestTwo(&*t1, &*t2, *c1, *c2, a.valueOr("-n", "1"), workerThreads()), a.valueOr("-o", ""));
+    const std::string out = a.valueOr("-o", "");
+    return finishTextOutcome(
+        runNearestTwo(&*t1, &*t2, *c1, *c2, a.valueOr("-n", "1"), workerThreads(), outputDestination(out)), out);
 }
 
 const Registrar single{{"nearest", "nearest N sites within one table", R"(Usage: plotvane-cli nearest [TABLE] [options]

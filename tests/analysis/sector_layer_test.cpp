@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "analysis/sector_layer.h"
+#include "core/geodesy.h"
 #include "layer_text.h"
 
 using test::tableOf;
@@ -21,8 +22,18 @@ void expectAt(const kit::Position& p, double lon, double lat) {
 
 }  // namespace
 
+// Bearings from the centre to the middle of the arc, for compass azimuths.
+TEST(SectorRing, AzimuthIsACompassBearing) {
+    for (double azimuth : {0.0, 90.0, 180.0, 270.0, 30.0, 315.0, -45.0, 400.0}) {
+        auto ring = kit::sectorRing(116, 40, azimuth, 500, 65, 0);
+        const double east = (ring[17].lon - 116) * std::cos(40 * kit::kDegToRad), north = ring[17].lat - 40;
+        const double bearing = std::atan2(east, north) / kit::kDegToRad;
+        EXPECT_NEAR(std::remainder(bearing - azimuth, 360.0), 0, 1e-9) << azimuth;
+    }
+}
+
 TEST(SectorRing, WedgeEastAtTheEquator) {
-    auto ring = kit::sectorRing(0, 0, 0, 100, 90, 0);
+    auto ring = kit::sectorRing(0, 0, 90, 100, 90, 0);
     ASSERT_EQ(ring.size(), 34u);
     expectAt(ring[0], 0, 0);
     expectAt(ring[1], kR100At45, -kR100At45);  // south-east
@@ -31,31 +42,31 @@ TEST(SectorRing, WedgeEastAtTheEquator) {
 }
 
 TEST(SectorRing, LongitudeOffsetsWidenWithLatitude) {
-    // At 60 degrees the cosine is one half; north (azimuth 90) stays on the meridian.
-    auto east = kit::sectorRing(116, 60, 0, 100, 90, 0);
+    // At 60 degrees the cosine is one half; north (azimuth 0) stays on the meridian.
+    auto east = kit::sectorRing(116, 60, 90, 100, 90, 0);
     expectAt(east[17], 116 + 2 * kR100, 60);
-    auto north = kit::sectorRing(116, 60, 90, 100, 90, 0);
+    auto north = kit::sectorRing(116, 60, 0, 100, 90, 0);
     expectAt(north[17], 116, 60 + kR100);
     // At the pole the cosine floor keeps every position finite.
     for (const auto& p : kit::sectorRing(0, 90, 0, 100, 90, 0)) EXPECT_TRUE(std::isfinite(p.lon));
 }
 
 TEST(SectorRing, InnerRadiusGivesAChord) {
-    auto ring = kit::sectorRing(0, 0, 0, 100, 90, 50);
+    auto ring = kit::sectorRing(0, 0, 90, 100, 90, 50);
     ASSERT_EQ(ring.size(), 35u);
     expectAt(ring[0], kR50At45, -kR50At45);
     expectAt(ring[1], kR100At45, -kR100At45);
     expectAt(ring[33], kR100At45, kR100At45);
     expectAt(ring[34], kR50At45, kR50At45);
     // A negative inner radius counts as none.
-    EXPECT_EQ(kit::sectorRing(0, 0, 0, 100, 90, -5), kit::sectorRing(0, 0, 0, 100, 90, 0));
+    EXPECT_EQ(kit::sectorRing(0, 0, 90, 100, 90, -5), kit::sectorRing(0, 0, 90, 100, 90, 0));
 }
 
 TEST(SectorRing, OpeningOutsideRangeDrawsNinetyDegrees) {
     const auto ninety = kit::sectorRing(10, 20, 45, 300, 90, 0);
     for (double angle : {0.0, -10.0, 400.0, 360.0001}) EXPECT_EQ(kit::sectorRing(10, 20, 45, 300, angle, 0), ninety);
     // 360 is a full circle that still starts at the centre.
-    auto full = kit::sectorRing(0, 0, 0, 100, 360, 0);
+    auto full = kit::sectorRing(0, 0, 90, 100, 360, 0);
     ASSERT_EQ(full.size(), 34u);
     expectAt(full[0], 0, 0);
     expectAt(full[1], -kR100, 0);
@@ -105,8 +116,9 @@ TEST(SectorLayer, ParametersAreNumbersOrColumns) {
     auto ring0 = test::positionsIn(features[0]);
     ASSERT_EQ(ring0.size(), 36u);  // inner radius 20: 35 and the closing one
     auto drawn = kit::sectorRing(0, 0, 90, 200, 90, 20);
-    EXPECT_NEAR(ring0[17].lat, drawn[17].lat, 1e-8);
-    EXPECT_NEAR(ring0[17].lat, 2 * kR100, 1e-8);
+    EXPECT_NEAR(ring0[17].lon, drawn[17].lon, 1e-8);
+    EXPECT_NEAR(ring0[17].lon, 2 * kR100, 1e-8);  // azimuth 90 faces east
+    EXPECT_NEAR(ring0[17].lat, 0, 1e-8);
     // Unreadable and missing cells fall back to azimuth 0, distance 100, angle 90.
     EXPECT_EQ(test::propertiesOf(features[1]),
               "        \"row\": 1,\n        \"azimuth\": 0.00000000,\n        \"distance\": 100.00000000,\n"

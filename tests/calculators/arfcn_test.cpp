@@ -90,40 +90,52 @@ TEST(LteConversion, ChannelRoundTripsInEveryBand) {
     }
 }
 
-TEST(NrConversion, RasterEdges) {
-    EXPECT_EQ(nrArfcnToMhz(0), 0.0);
-    EXPECT_DOUBLE_EQ(nrArfcnToMhz(599999), 599999 * 0.005);
-    EXPECT_EQ(nrArfcnToMhz(600000), -1.0);
-    EXPECT_EQ(nrArfcnToMhz(2016666), -1.0);
-    EXPECT_DOUBLE_EQ(nrArfcnToMhz(2016667), 24250.08);
-    EXPECT_DOUBLE_EQ(nrArfcnToMhz(3279167), 24250.08 + 0.06 * (3279167 - 2016667));
-    EXPECT_EQ(nrArfcnToMhz(3279168), -1.0);
-    EXPECT_EQ(nrArfcnToMhz(-1), -1.0);
-    EXPECT_EQ(nrArfcnToMhz(INT_MIN), -1.0);
+// Channel and frequency that name each other: the ranges' first and last
+// numbers and real channels of n41 (5 kHz steps) and n78 / n79 (15 kHz steps),
+// each computed from F = F_ref + step * (N - N_ref).
+TEST(NrConversion, ChannelsAndFrequenciesBothWays) {
+    struct Pair {
+        int arfcn;
+        const char* mhzText;  // as typed into the frequency field
+        const char* shown;    // the channel's frequency as the tab shows it
+    };
+    const Pair pairs[] = {
+        {599999, "2999.995", "2999.9950"},   {600000, "3000", "3000.0000"},
+        {2016666, "24249.99", "24249.9900"}, {2016667, "24250.08", "24250.0800"},
+        {499200, "2496", "2496.0000"},       {504990, "2524.95", "2524.9500"},   {538000, "2690", "2690.0000"},
+        {620000, "3300", "3300.0000"},       {633333, "3499.995", "3499.9950"},  {653333, "3799.995", "3799.9950"},
+        {693334, "4400.01", "4400.0100"},
+    };
+    for (const Pair& p : pairs) {
+        EXPECT_EQ(nrChannelToFrequencyText(std::to_string(p.arfcn)), std::string("频率: ") + p.shown + " MHz");
+        EXPECT_EQ(nrFrequencyToChannelText(p.mhzText), "NR-ARFCN: " + std::to_string(p.arfcn)) << p.mhzText;
+    }
+    // Frequencies between raster points go to the nearest one.
+    EXPECT_EQ(mhzToNrArfcn(3500), 633333);
+    EXPECT_EQ(mhzToNrArfcn(3800), 653333);
+    EXPECT_EQ(mhzToNrArfcn(2999.999), 600000);
+    EXPECT_EQ(mhzToNrArfcn(7125), 875000);
+    EXPECT_EQ(mhzToNrArfcn(24249.999), 2016666);  // 24249.99 is nearer than 24250.08
+    EXPECT_EQ(mhzToNrArfcn(24250), 2016666);
+    EXPECT_EQ(nrFrequencyToChannelText("1842.5"), "NR-ARFCN: 368500");
+    EXPECT_EQ(nrFrequencyToChannelText("28000"), "NR-ARFCN: 2079166");
+}
 
-    EXPECT_EQ(nrChannelToFrequencyText("599999"), "频率: 2999.9950 MHz");
-    EXPECT_EQ(nrChannelToFrequencyText("2016667"), "频率: 24250.0800 MHz");
+TEST(NrConversion, OutsideTheRaster) {
+    for (int n : {3279168, -1, INT_MIN, INT_MAX}) EXPECT_EQ(nrArfcnToMhz(n), -1.0) << n;
+    // The 60 kHz numbers run on to 100 GHz; frequencies are taken up to 52.6 GHz.
     EXPECT_EQ(nrChannelToFrequencyText("3279167"), "频率: 100000.0800 MHz");
     EXPECT_EQ(nrChannelToFrequencyText("3279168"), "ARFCN 超出有效范围");
     EXPECT_EQ(nrChannelToFrequencyText("0"), "ARFCN 超出有效范围");  // 0 MHz is no frequency
-}
-
-TEST(NrConversion, FrequencyToChannel) {
-    EXPECT_EQ(nrFrequencyToChannelText("1842.5"), "NR-ARFCN: 368500");
-    EXPECT_EQ(nrChannelToFrequencyText("368500"), "频率: 1842.5000 MHz");
-    EXPECT_EQ(nrFrequencyToChannelText("28000"), "NR-ARFCN: 2079166");
     EXPECT_EQ(mhzToNrArfcn(0), 0);
-    EXPECT_EQ(mhzToNrArfcn(7125), 1425000);
-    EXPECT_EQ(mhzToNrArfcn(7125.01), -1);
-    EXPECT_EQ(mhzToNrArfcn(24249.99), -1);
-    EXPECT_EQ(mhzToNrArfcn(24250), 2016666);  // 0.08 MHz below the raster's first point
     EXPECT_EQ(mhzToNrArfcn(52600), 2016667 + 472499);
     EXPECT_EQ(mhzToNrArfcn(52600.01), -1);
     EXPECT_EQ(nrFrequencyToChannelText("-1"), "频率超出 NR 有效范围");
     EXPECT_EQ(nrFrequencyToChannelText("nan"), "频率超出 NR 有效范围");
 }
 
-TEST(NrConversion, FiveKilohertzRasterAbove3GHzDoesNotComeBack) {
-    EXPECT_EQ(nrFrequencyToChannelText("3500"), "NR-ARFCN: 700000");
-    EXPECT_EQ(nrChannelToFrequencyText("700000"), "ARFCN 超出有效范围");
+TEST(NrConversion, EveryChannelUpTo52600MhzComesBack) {
+    const int last = mhzToNrArfcn(52600) - 1;  // the nearest number to 52600 MHz lies just above it
+    for (int n = 0; n <= last; n += 997) ASSERT_EQ(mhzToNrArfcn(nrArfcnToMhz(n)), n) << n;
+    for (int n : {599999, 600000, 2016666, 2016667, last}) EXPECT_EQ(mhzToNrArfcn(nrArfcnToMhz(n)), n) << n;
 }

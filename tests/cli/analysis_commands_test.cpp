@@ -34,7 +34,7 @@ TEST(GroupCommand, GroupsAFileOrStandardInput) {
               "b\t39.90072\t116.4\t0\tPOINT(116.400000 39.900720)\n"
               "c\t40\t117\t1\tPOINT(117.000000 40.000000)\n"
               "d\t\t\t2\tPOINT(0.000000 0.000000)\n");
-    EXPECT_EQ(r.err, "完成！4行数据已导出到剪贴板 共分为 3 个聚类组\n");
+    EXPECT_EQ(r.err, "完成！4行数据已导出到标准输出 共分为 3 个聚类组\n");
 
     // Standard input, columns by index, a distance that splits the pair, a file out.
     const std::string out = scratch("group_out.tsv");
@@ -43,6 +43,7 @@ TEST(GroupCommand, GroupsAFileOrStandardInput) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(readBack(out),
               "name\tlat\tlon\tclusterid\na\t39.9\t116.4\t0\nb\t39.90072\t116.4\t1\nc\t40\t117\t2\nd\t\t\t3\n");
+    EXPECT_EQ(r.err, "完成！4行数据已导出到文件 " + out + " 共分为 4 个聚类组\n");
 }
 
 TEST(GroupCommand, WarningsAndUsageErrors) {
@@ -66,7 +67,7 @@ TEST(MatchCommand, SameMatchesFromEveryLayerFormat) {
     const std::string pois = fixture("pois.tsv");
     CliResult geo = runCli(kProg, {"match", pois, "--layer", fixture("zones.geojson")});
     ASSERT_EQ(geo.status, 0) << geo.err;
-    EXPECT_EQ(geo.err, "匹配完成！17/30 个匹配，30行已导出到剪贴板\n");
+    EXPECT_EQ(geo.err, "匹配完成！17/30 个匹配，30行已导出到标准输出\n");
     EXPECT_EQ(geo.out.substr(0, geo.out.find('\n')), "名称\t经度\t纬度\t类型\t人口\t区县\t编号\t距离(米)");
     EXPECT_NE(geo.out.find("\nPOI00\t116.358375\t39.911413\t学校\t313.2\t海淀区\t1\t0.00\n"), std::string::npos);
     EXPECT_NE(geo.out.find("\nPOI02\t116.315161\t39.876087\t学校\t\t\t\t-1.00\n"), std::string::npos);
@@ -75,7 +76,7 @@ TEST(MatchCommand, SameMatchesFromEveryLayerFormat) {
     for (const char* other : {"zones.kml", "zones.shp"}) {
         CliResult r = runCli(kProg, {"match", pois, "--layer", fixture(other), "--buffer", "600", "--method", "merge"});
         ASSERT_EQ(r.status, 0) << other << r.err;
-        EXPECT_EQ(r.err, "匹配完成！21/30 个匹配，30行已导出到剪贴板\n") << other;
+        EXPECT_EQ(r.err, "匹配完成！21/30 个匹配，30行已导出到标准输出\n") << other;
         EXPECT_NE(r.out.find("\t435.11\n"), std::string::npos) << other;
         EXPECT_NE(r.out.find("\t580.21\n"), std::string::npos) << other;
     }
@@ -93,7 +94,7 @@ TEST(MatchCommand, MethodsFieldAndOutputFile) {
               "p\t116.359\t39.911\t海淀区\t0.00\n"
               "p\t116.359\t39.911\t西城区\t85.29\n"
               "q\t0\t0\t\t-1\n");
-    EXPECT_EQ(r.err, "匹配完成！1/2 个匹配，3行已导出到剪贴板\n");
+    EXPECT_EQ(r.err, "匹配完成！1/2 个匹配，3行已导出到文件 " + out + "\n");
 }
 
 TEST(MatchCommand, LayerProblemsAndUsageErrors) {

@@ -18,7 +18,7 @@ TEST(PlotvaneCliNearest, SameResultFromEveryEncodingAndFromStdin) {
               "\t最近的2个纬度\t最近的2个距离\t最近的3个 Id\t最近的3个经度\t最近的3个纬度\t最近的3个距离");
     EXPECT_EQ(std::count(tsv.out.begin(), tsv.out.end(), '\n'), 121);
     EXPECT_EQ(tsv.out.find('\r'), std::string::npos);
-    EXPECT_NE(tsv.err.find("完成！120行数据已导出到剪贴板"), std::string::npos);
+    EXPECT_EQ(tsv.err, "完成！120行数据已导出到标准输出 采用 KD-Tree + UTM 优化\n");
     for (const char* f : {"sites_utf8bom.csv", "sites_utf16le.csv", "sites_utf16be.csv"}) {
         auto r = runCli(kProg, {"nearest", "-n", "3", fixture(f)});
         EXPECT_EQ(r.status, 0) << f;
@@ -36,6 +36,7 @@ TEST(PlotvaneCliNearest, ColumnsByNameOrIndexAndOutputFile) {
     auto byName = runCli(kProg, {"nearest", fixture("pois.tsv"), "--id", "类型", "--lon", "经度", "-o", out});
     ASSERT_EQ(byName.status, 0) << byName.err;
     EXPECT_TRUE(byName.out.empty());
+    EXPECT_EQ(byName.err, "完成！30行数据已导出到文件 " + out + " 采用 KD-Tree + UTM 优化\n");
     std::string written = kit::readFileBytes(out).value_or("");
     auto byIndex = runCli(kProg, {"nearest", "--id", "3", "--lat", "2", fixture("pois.tsv")});
     EXPECT_EQ(byIndex.out, written);
@@ -77,7 +78,7 @@ TEST(PlotvaneCliNearest, TwoTablesUseThirdColumnOfTableTwoAsId) {
     EXPECT_EQ(std::count(firstRow.begin(), firstRow.end(), '\t'), 2 + 8);
     auto withId = runCli(kProg, {"nearest2", fixture("pois.tsv"), fixture("sites.tsv"), "--id2", "CGI"});
     EXPECT_NE(withId.out.find("\t460-00-"), std::string::npos);
-    EXPECT_NE(withId.err.find("采用 KD-Tree 优化"), std::string::npos);
+    EXPECT_EQ(withId.err, "完成！30行数据已导出到标准输出 采用 KD-Tree 优化\n");
     EXPECT_EQ(runCli(kProg, {"nearest2", fixture("pois.tsv")}).status, 2);
 }
 

@@ -27,8 +27,8 @@ TEST(VarnickCli, ArfcnBothStandardsBothWays) {
     expectText(varnick({"arfcn", "lte", "--band", "3", "--earfcn", "1300"}), "下行: 1815.0 MHz\n上行: 1720.0 MHz\n");
     expectText(varnick({"arfcn", "lte", "--mhz", "1842.5", "--band", "3"}), "EARFCN: 1575\n");
     expectText(varnick({"arfcn", "lte", "--band=38", "--earfcn=38000"}), "下行: 2595.0 MHz\n");
-    expectText(varnick({"arfcn", "nr", "--mhz", "3500"}), "NR-ARFCN: 700000\n");
-    expectText(varnick({"arfcn", "nr", "--arfcn", "700000"}), "ARFCN 超出有效范围\n");
+    expectText(varnick({"arfcn", "nr", "--mhz", "3500"}), "NR-ARFCN: 633333\n");
+    expectText(varnick({"arfcn", "nr", "--arfcn", "620000"}), "频率: 3300.0000 MHz\n");
     expectText(varnick({"arfcn", "nr", "--arfcn", "2016667"}), "频率: 24250.0800 MHz\n");
 }
 

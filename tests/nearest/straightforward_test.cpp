@@ -13,32 +13,15 @@
 #include "nearest/local_plane.h"
 #include "nearest/nearest_runs.h"
 #include "nearest/point_index.h"
+#include "site_rows.h"
 
 namespace {
 
-struct Row {
-    std::string id;
-    double lon, lat;
-};
+using Row = kit::test::SiteRow;
 
-std::vector<Row> rowsOf(const kit::Table& t) {
-    std::vector<Row> rows;
-    for (size_t r = 0; r < t.rowCount(); ++r)
-        rows.push_back({std::string(t.cellOr(r, "id", "")), kit::toNumberOr(t.cellOr(r, "lon", "0"), 0),
-                        kit::toNumberOr(t.cellOr(r, "lat", "0"), 0)});
-    return rows;
-}
-
-std::string header(int groups) {
-    std::string h = "id\tlon\tlat";
-    for (int i = 1; i <= groups; ++i) {
-        std::string n = std::to_string(i);
-        h += "\t最近的" + n + "个 Id\t最近的" + n + "个经度\t最近的" + n + "个纬度\t最近的" + n + "个距离";
-    }
-    return h + "\n";
-}
-
-std::string cells(const Row& r) { return r.id + "\t" + kit::formatFixed(r.lon, 6) + "\t" + kit::formatFixed(r.lat, 6); }
+std::vector<Row> rowsOf(const kit::Table& t) { return kit::test::siteRows(t); }
+std::string header(int groups) { return kit::test::resultHeader(groups); }
+std::string cells(const Row& r) { return kit::test::siteCells(r); }
 
 // One row after another, exactly as the tab describes the single-table run.
 std::string plainSingle(const std::vector<Row>& rows, int n) {
@@ -109,29 +92,7 @@ std::string plainTwo(const std::vector<Row>& q, const std::vector<Row>& s, int n
     return out;
 }
 
-// Clustered sites with many exact duplicates (sectors of one site share a
-// place), some far outliers and unreadable cells.
-std::string randomTable(std::mt19937& rng, int rows) {
-    std::uniform_real_distribution<double> u(0, 1);
-    std::string t = "id\tlon\tlat\n";
-    double lon = 116, lat = 40;
-    for (int i = 0; i < rows; ++i) {
-        double pick = u(rng);
-        if (pick < 0.3) {
-            // same place as the previous row
-        } else if (pick < 0.9) {
-            lon = 116 + u(rng) * 0.3;
-            lat = 39.8 + u(rng) * 0.3;
-        } else {
-            lon = 70 + u(rng) * 60;
-            lat = 10 + u(rng) * 50;
-        }
-        std::string lonText = kit::formatFixed(lon, 6);
-        if (i % 97 == 5) lonText = "n/a";
-        t += "S" + std::to_string(i) + "\t" + lonText + "\t" + kit::formatFixed(lat, 6) + "\n";
-    }
-    return t;
-}
+std::string randomTable(std::mt19937& rng, int rows) { return kit::test::randomSiteTable(rng, rows); }
 
 }  // namespace
 
