@@ -93,9 +93,8 @@ macro(kit_setup_third_party)
     add_library(GTest::gtest_main ALIAS gtest_main)
   endif()
 
-  set(KIT_FIXTURES_DIR "" CACHE PATH "Folder of the shared test fixtures")
-  if(NOT KIT_FIXTURES_DIR)
-    get_filename_component(_fx ${KIT_ROOT}/../shared/fixtures ABSOLUTE)
-    set(KIT_FIXTURES_DIR ${_fx} CACHE PATH "" FORCE)
-  endif()
+  # The test inputs live in the repository, so a clone needs nothing beside
+  # it. A plain variable: it also overrides the cache entry older build
+  # folders kept for a folder outside the repository.
+  get_filename_component(KIT_FIXTURES_DIR ${KIT_ROOT}/tests/data ABSOLUTE)
 endmacro()

@@ -74,10 +74,7 @@ std::optional<std::string> readFileBytes(const std::string& utf8Path) {
 }
 
 bool writeFileBytes(const std::string& utf8Path, std::string_view bytes) {
-    FilePtr f = openFile(utf8Path, "wb");
-    if (!f) return false;
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) return false;
-    return std::fclose(f.release()) == 0;
+    return writeFilesTogether({{utf8Path, bytes}});
 }
 
 bool fileExists(const std::string& utf8Path) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kit {
 
@@ -13,8 +14,19 @@ std::optional<std::string> readFileBytes(const std::string& utf8Path);
 // Reads at most maxBytes; nothing when the file is larger or unreadable.
 // tooLarge (when given) tells the two apart.
 std::optional<std::string> readFileBytesLimited(const std::string& utf8Path, uint64_t maxBytes, bool* tooLarge);
-// Replaces the file with the bytes; false on any failure.
+// Replaces the file with the bytes; false on any failure. The bytes go to a
+// temporary file beside it that takes its name only once whole, so a failed
+// write keeps the old file and leaves no temporary behind.
 bool writeFileBytes(const std::string& utf8Path, std::string_view bytes);
+
+struct FileToWrite {
+    std::string path;
+    std::string_view bytes;
+};
+// Files that belong together (a Shapefile's .shp, .shx and .dbf), replaced as
+// writeFileBytes does; every one is whole on the disk before the first
+// replaces its target, so a failed write keeps every old file.
+bool writeFilesTogether(const std::vector<FileToWrite>& files);
 
 bool fileExists(const std::string& utf8Path);
 bool isDirectory(const std::string& utf8Path);

@@ -315,12 +315,11 @@ ShapeFiles ShapeLayer::encode() const {
 
 bool ShapeLayer::save(const std::string& utf8ShpPath) const {
     ShapeFiles f = encode();
-    // A set missing its index or table is no usable shapefile, so every part
-    // must be written for the save to count.
-    bool ok = writeFileBytes(utf8ShpPath, f.shp);
-    ok = writeFileBytes(siblingPath(utf8ShpPath, "shx"), f.shx) && ok;
-    ok = writeFileBytes(siblingPath(utf8ShpPath, "dbf"), f.dbf) && ok;
-    return ok;
+    // A set missing its index or table is no usable shapefile: the three are
+    // written whole before any replaces an earlier set.
+    return writeFilesTogether({{utf8ShpPath, f.shp},
+                               {siblingPath(utf8ShpPath, "shx"), f.shx},
+                               {siblingPath(utf8ShpPath, "dbf"), f.dbf}});
 }
 
 Outcome writeShapefile(std::string_view geojson, const std::string& utf8ShpPath) {

@@ -1,6 +1,7 @@
 #pragma once
 // Runs a built command-line program as a child process and captures its
-// standard output, standard error and exit status (through temporary files).
+// standard output, standard error and exit status (through files in the test
+// program's own temporary folder).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "core/file_io.h"
+#include "tests/temp_folder.h"
 
 namespace kit::test {
 
@@ -25,8 +27,6 @@ inline std::string shellQuote(const std::string& s) {
     }
     return q + "'";
 }
-
-inline std::string tempPath(const std::string& name) { return kit::joinPath(testing::TempDir(), name); }
 
 // Any shell command line (its own redirections of standard input included),
 // with standard output, standard error and exit status captured.

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <regex>
@@ -18,10 +17,10 @@ const std::string kSites = kit::test::fixture("sites.tsv");  // 120 sectors
 const std::string kPois = kit::test::fixture("pois.tsv");    // 30 points
 const std::string kWkt = kit::test::fixture("wkt_table.tsv");
 
-// A folder of its own for each test's files (the process id keeps parallel
-// runs of the suite apart).
+// A folder of its own for each test's files, inside the program's own
+// temporary folder.
 std::string scratch(const std::string& name) {
-    std::string dir = kit::test::tempPath("layer_cli_" + std::to_string(::getpid()) + "_" + name);
+    std::string dir = kit::test::tempPath("layer_" + name);
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir + "/";

@@ -5,6 +5,7 @@
 #include "core/file_io.h"
 #include "core/geodesy.h"
 #include "core/text.h"
+#include "tests/temp_folder.h"
 
 TEST(Utf, RoundTripAndReplacement) {
     std::string s = "经度 ABC \xF0\x9F\x93\x8B";  // includes a 4-byte character (📋)
@@ -43,7 +44,8 @@ TEST(Geodesy, Offsets) {
 }
 
 TEST(FileIo, NonAsciiPathsAndNames) {
-    std::string dir = testing::TempDir();
+    kit::test::TempFolder folder;
+    const std::string& dir = folder.path();
     std::string path = kit::joinPath(dir, "站点 表格 ü.txt");
     ASSERT_TRUE(kit::writeFileBytes(path, std::string("a\0b", 3)));
     auto back = kit::readFileBytes(path);

@@ -3,47 +3,18 @@
 // and whole-file reads and writes by UTF-8 path.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <random>
 #include <string>
 
 #include "core/file_io.h"
+#include "tests/temp_folder.h"
 
 namespace kit::test {
 
-inline std::string utf8Of(const std::filesystem::path& p) {
-    auto u8 = p.u8string();
-    return std::string(u8.begin(), u8.end());
-}
-
-inline std::filesystem::path pathOf(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-// A fresh folder under the system's temporary folder, removed with its
-// contents when the object goes. Its name holds Chinese characters, so every
-// file test also covers non-ASCII paths.
-class ScratchDir {
+// A scratch folder whose name holds Chinese characters, so every file test
+// also covers non-ASCII paths.
+class ScratchDir : public TempFolder {
 public:
-    ScratchDir() {
-        auto base = std::filesystem::temp_directory_path();
-        std::random_device rd;
-        std::string name = "kit_图层_" + std::to_string(rd()) + std::to_string(rd() % 1000);
-        dir_ = utf8Of(base / pathOf(name));
-        createDirectories(dir_);
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(pathOf(dir_), ec);
-    }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
-    const std::string& path() const { return dir_; }
-    std::string file(const std::string& name) const { return joinPath(dir_, name); }
-
-private:
-    std::string dir_;
+    ScratchDir() : TempFolder("kit_图层_") {}
 };
 
 inline std::string readAll(const std::string& utf8Path) {

@@ -2,8 +2,6 @@
 // table on the clipboard, a layer answered to the open dialog, the clipboard
 // and the recorded boxes checked against the portable runs.
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "analysis/buffer_group.h"
@@ -23,20 +21,9 @@ constexpr int kMatchTab = 2, kGroupTab = 3;
 constexpr int kFileLabel = 5, kBuffer = 11, kMethod = 12, kField = 13, kBrowse = 24;
 constexpr int kDistance = 11, kGeom = 12;
 
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 std::string fixture(const char* name) { return std::string(KIT_FIXTURES) + "/" + name; }
 // The open dialog answers with Windows separators.
 std::wstring fixtureAnswer(const char* name) { return toWide(std::string(KIT_FIXTURES) + "\\" + name); }
-
-std::wstring tempPath(const std::wstring& name) {
-    wchar_t buf[MAX_PATH];
-    GetTempPathW(MAX_PATH, buf);
-    return buf + name;
-}
 
 void writeFile(const std::wstring& path, const std::string& bytes) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -99,7 +86,7 @@ TEST_F(AnalysisPanelTest, MatchFetchBrowseThenEachMethodAsThePortableRun) {
     EXPECT_EQ(windowText(item(kMatchTab, kBuffer)), L"100");
     for (int id : {kField, kLonListId, kLatListId, kRunId}) EXPECT_FALSE(IsWindowEnabled(item(kMatchTab, id))) << id;
 
-    const std::string pois = readBytes(fixture("pois.tsv"));
+    const std::string pois = fileBytes(toWide(fixture("pois.tsv")));
     ASSERT_FALSE(pois.empty());
     fetch(kMatchTab, pois);
     EXPECT_EQ(windowText(item(kMatchTab, kStatusId)), L"已获取：30行×4列");
@@ -165,7 +152,7 @@ TEST_F(AnalysisPanelTest, BrowseLabelsFailuresAndOtherFormats) {
     // A file that cannot be read: the error, the label names it (cut past 18
     // characters), the layer, its fields and the button stay.
     dialogs.clear();
-    browse(tempPath(L"一二三四五六七八九十甲乙丙丁戊己庚辛.geojson"));
+    browse(tempFolder() + L"一二三四五六七八九十甲乙丙丁戊己庚辛.geojson");
     EXPECT_EQ(dialogs.onlyMessage(), L"无法打开文件");
     EXPECT_EQ(dialogs.lastKind(), "error");
     EXPECT_EQ(windowText(item(kMatchTab, kFileLabel)), L"一二三四五六七八九十甲乙丙丁戊...");
@@ -175,7 +162,7 @@ TEST_F(AnalysisPanelTest, BrowseLabelsFailuresAndOtherFormats) {
     expectLoaded("zones.kml", false);
 
     // A layer under a long non-ASCII name with fields of its own.
-    const std::wstring points = tempPath(L"站点参考图层_二〇二四年第三季度.geojson");
+    const std::wstring points = tempFolder() + L"站点参考图层_二〇二四年第三季度.geojson";
     writeFile(points,
               "\xEF\xBB\xBF{\"type\":\"FeatureCollection\",\"features\":[{\"type\":\"Feature\",\"properties\":"
               "{\"站号\":\"S1\"},\"geometry\":{\"type\":\"Point\",\"coordinates\":[116.3005,39.9]}}]}");
@@ -188,7 +175,7 @@ TEST_F(AnalysisPanelTest, BrowseLabelsFailuresAndOtherFormats) {
     DeleteFileW(points.c_str());
 
     // A file without geometry: the warning; the run then asks for a layer.
-    const std::wstring empty = tempPath(L"empty.geojson");
+    const std::wstring empty = tempFolder() + L"empty.geojson";
     writeFile(empty, "{\"type\":\"FeatureCollection\",\"features\":[]}");
     dialogs.clear();
     browse(empty);
@@ -235,7 +222,7 @@ TEST_F(AnalysisPanelTest, GroupWithAndWithoutTheGeomColumn) {
     EXPECT_EQ(windowText(item(kGroupTab, kDistance)), L"100");
     EXPECT_EQ(IsDlgButtonChecked(tabPanel(kGroupTab), kGeom), BST_UNCHECKED);
 
-    const std::string sites = readBytes(fixture("sites.tsv"));
+    const std::string sites = fileBytes(toWide(fixture("sites.tsv")));
     fetch(kGroupTab, sites);
     EXPECT_EQ(windowText(item(kGroupTab, kStatusId)), L"已获取：120行×7列");
     EXPECT_EQ(comboSelection(item(kGroupTab, kLonListId)), 1);

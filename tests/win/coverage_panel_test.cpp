@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include "core/table.h"
@@ -26,17 +25,6 @@ const std::wstring kStations =
     L"C\t116.401\t39.901\n"
     L"D\tabc\t40.10\n"
     L"E\t121.47\t31.23\n";
-
-std::wstring tempFolder() {
-    wchar_t buf[MAX_PATH];
-    GetTempPathW(MAX_PATH, buf);
-    return buf;
-}
-
-std::string fileBytes(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

@@ -2,8 +2,6 @@
 // inside the process: a table on the clipboard, get-data and create pressed
 // with the mouse, the save dialog answered with a path, and every file written
 // compared byte for byte with the portable run saved by saveLayer.
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 
@@ -30,17 +28,6 @@ const std::wstring kSites =
     L"A\t116.30\t39.90\t30\t120\n"
     L"B\t116.31\t39.91\tx\t\n"
     L"C\t\t40.10\t270\t80.5\n";
-
-std::wstring tempFolder() {
-    wchar_t buf[MAX_PATH];
-    GetTempPathW(MAX_PATH, buf);
-    return buf;
-}
-
-std::string fileBytes(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // The files a save under this name makes: the Shapefile set, or the one file.
 std::vector<std::wstring> filesOf(const std::wstring& path) {

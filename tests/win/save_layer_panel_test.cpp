@@ -3,26 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 
 #include "layers/win/save_layer_panel.h"
 #include "shell/recording_dialogs.h"
 #include "shell/wide.h"
+#include "win_test_support.h"
 
 namespace kit::test {
 namespace {
-
-std::wstring tempFolder() {
-    wchar_t buf[MAX_PATH];
-    GetTempPathW(MAX_PATH, buf);
-    return buf;
-}
-
-std::string fileBytes(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 const char kLayer[] = "{\"type\":\"FeatureCollection\",\"features\":[]}";
 

@@ -2,9 +2,14 @@
 
 #include <commctrl.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "core/win/clipboard.h"
 #include "shell/ball.h"
 #include "shell/images.h"
+#include "shell/wide.h"
+#include "tests/temp_folder.h"
 
 namespace kit::test {
 
@@ -102,6 +107,13 @@ void drainQueue() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+}
+
+std::wstring tempFolder() { return toWide(programTempFolder().path()) + L"\\"; }
+
+std::string fileBytes(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::wstring clipboard() { return readClipboardText(); }

@@ -65,6 +65,13 @@ protected:
 // Removes every queued message, a quit message included.
 void drainQueue();
 
+// The test program's own temporary folder, ending in a backslash: a new
+// folder under GetTempPath with a name of its own, made on first use and
+// removed with its contents when the program ends.
+std::wstring tempFolder();
+// A whole file's bytes ("" when it cannot be read).
+std::string fileBytes(const std::wstring& path);
+
 std::wstring clipboard();
 void setClipboard(const std::wstring& text);
 

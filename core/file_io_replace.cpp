@@ -1,0 +1,219 @@
+// Replacing files safely: the bytes go to a new file beside the target, which
+// takes the target's name only once it is whole. A full disk or any other
+// failure part-way therefore leaves the old file as it was, and the temporary
+// is removed.
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "core/file_io.h"
+#include "core/text.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace kit {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path toPath(const std::string& utf8Path) { return fs::path(std::u8string(utf8Path.begin(), utf8Path.end())); }
+
+std::string toUtf8(const fs::path& p) {
+    auto u8 = p.u8string();
+    return std::string(u8.begin(), u8.end());
+}
+
+#ifdef _WIN32
+std::wstring widened(const std::string& utf8) {
+    std::u16string w = utf8ToUtf16(utf8);
+    return std::wstring(w.begin(), w.end());
+}
+#endif
+
+// A name no other save uses at the same time: the process, a counter and the
+// clock. Creation is exclusive, so a clash is only ever a retry.
+std::string uniqueSuffix(unsigned attempt) {
+    static std::atomic<unsigned> counter{0};
+#ifdef _WIN32
+    const unsigned long pid = GetCurrentProcessId();
+#else
+    const unsigned long pid = static_cast<unsigned long>(getpid());
+#endif
+    const auto tick = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+    return std::to_string(pid) + "-" + std::to_string(counter++) + "-" + std::to_string((tick + attempt) % 1000000);
+}
+
+// Opens a file that did not exist for writing; -1 when it cannot.
+int createExclusive(const std::string& utf8Path) {
+#ifdef _WIN32
+    return _wopen(widened(utf8Path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+#else
+    return ::open(utf8Path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+#endif
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const size_t chunk = std::min<size_t>(bytes.size() - done, size_t{1} << 30);
+#ifdef _WIN32
+        const int n = _write(fd, bytes.data() + done, static_cast<unsigned>(chunk));
+#else
+        const ssize_t n = ::write(fd, bytes.data() + done, chunk);
+        if (n < 0 && errno == EINTR) continue;
+#endif
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// Closes the file, first putting its bytes on the disk when asked: a
+// temporary must be whole there before it replaces anything.
+bool closeFile(int fd, bool sync) {
+#ifdef _WIN32
+    bool ok = !sync || _commit(fd) == 0;
+    return _close(fd) == 0 && ok;
+#else
+    bool ok = !sync || ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
+#endif
+}
+
+bool removeFile(const std::string& utf8Path) {
+    std::error_code ec;
+    return fs::remove(toPath(utf8Path), ec);
+}
+
+// Moves the finished temporary over the target in one step.
+bool replaceWith(const std::string& temporary, const std::string& target) {
+#ifdef _WIN32
+    return MoveFileExW(widened(temporary).c_str(), widened(target).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+#else
+    return std::rename(temporary.c_str(), target.c_str()) == 0;
+#endif
+}
+
+// The file a save really replaces: a link is followed, so that the link stays
+// and the file it names gets the bytes.
+std::string resolvedTarget(const std::string& utf8Path) {
+    std::error_code ec;
+    if (!fs::is_symlink(toPath(utf8Path), ec)) return utf8Path;
+    fs::path real = fs::weakly_canonical(toPath(utf8Path), ec);
+    return ec ? utf8Path : toUtf8(real);
+}
+
+// Devices and pipes (/dev/stdout, a FIFO, NUL) cannot be renamed over: they
+// are written where they are.
+bool isSpecialFile(const std::string& utf8Path) {
+    std::error_code ec;
+    fs::file_status st = fs::status(toPath(utf8Path), ec);
+    return !ec && fs::exists(st) && !fs::is_regular_file(st);
+}
+
+// A file that exists but may not be written keeps refusing, as it did when it
+// was opened in place (a rename would otherwise slip past its protection).
+bool refusesWriting(const std::string& utf8Path) {
+#ifdef _WIN32
+    DWORD attributes = GetFileAttributesW(widened(utf8Path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+#else
+    return ::access(utf8Path.c_str(), F_OK) == 0 && ::access(utf8Path.c_str(), W_OK) != 0;
+#endif
+}
+
+bool writeInPlace(const std::string& utf8Path, std::string_view bytes) {
+#ifdef _WIN32
+    int fd = _wopen(widened(utf8Path).c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
+#else
+    int fd = ::open(utf8Path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+#endif
+    if (fd < 0) return false;
+    bool ok = writeAll(fd, bytes);
+    return closeFile(fd, false) && ok;
+}
+
+// The replacement keeps who may read the file it replaces (a private file
+// stays private).
+bool keepPermissionsOf([[maybe_unused]] const std::string& target, [[maybe_unused]] int fd) {
+#ifndef _WIN32
+    struct stat st;
+    if (::stat(target.c_str(), &st) == 0) return ::fchmod(fd, st.st_mode & 07777) == 0;
+#endif
+    return true;
+}
+
+// Writes the bytes whole into a new file beside the target; its path, or ""
+// when that failed (and nothing is left behind).
+std::string writeTemporaryBeside(const std::string& target, std::string_view bytes) {
+    const fs::path dir = toPath(target).parent_path();
+    const std::string prefix = "." + fileNameOf(target) + ".";
+    for (unsigned attempt = 0; attempt < 16; ++attempt) {
+        std::string temporary = toUtf8(dir / toPath(prefix + uniqueSuffix(attempt) + ".tmp"));
+        int fd = createExclusive(temporary);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return {};
+        }
+        bool ok = keepPermissionsOf(target, fd) && writeAll(fd, bytes);
+        if (closeFile(fd, true) && ok) return temporary;
+        removeFile(temporary);
+        return {};
+    }
+    return {};
+}
+
+}  // namespace
+
+bool writeFilesTogether(const std::vector<FileToWrite>& files) {
+    struct Pending {
+        std::string temporary, target;
+    };
+    std::vector<Pending> pending;
+    auto discard = [&pending] {
+        for (const Pending& p : pending) removeFile(p.temporary);
+    };
+    for (const FileToWrite& file : files) {
+        const std::string target = resolvedTarget(file.path);
+        if (isSpecialFile(target)) {
+            if (!writeInPlace(target, file.bytes)) {
+                discard();
+                return false;
+            }
+            continue;
+        }
+        std::string temporary;
+        if (refusesWriting(target) || (temporary = writeTemporaryBeside(target, file.bytes)).empty()) {
+            discard();
+            return false;
+        }
+        pending.push_back({temporary, target});
+    }
+    // Every file is whole on the disk before the first takes its name.
+    bool ok = true;
+    for (const Pending& p : pending) {
+        if (ok && replaceWith(p.temporary, p.target)) continue;
+        ok = false;
+        removeFile(p.temporary);
+    }
+    return ok;
+}
+
+}  // namespace kit
