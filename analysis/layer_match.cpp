@@ -204,7 +204,7 @@ Outcome runLayerMatchWith(const Table* table, const MatchColumns& cols, const La
                 if (matches.empty())
                     appendLine(out, t, r, columns, nullptr, "-1.00");
                 else
-                    appendLine(out, t, r, columns, &layer->features[matches[0].feature].properties,
+                    appendLine(out, t, r, columns, &layer->features[matches[0].feature].properties.map(),
                                distanceText(matches[0].distance));
                 ++lines;
                 break;
@@ -223,7 +223,7 @@ Outcome runLayerMatchWith(const Table* table, const MatchColumns& cols, const La
                     ++lines;
                 }
                 for (const Match& m : matches) {
-                    appendLine(out, t, r, columns, &layer->features[m.feature].properties, distanceText(m.distance));
+                    appendLine(out, t, r, columns, &layer->features[m.feature].properties.map(), distanceText(m.distance));
                     ++lines;
                 }
                 break;

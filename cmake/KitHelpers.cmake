@@ -27,6 +27,13 @@ if(KIT_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(KIT_FUZZ)
+  # Every library gets libFuzzer's coverage counters; only the fuzz targets
+  # link its main().
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 if(WIN32)
   # Windows programs carry no runtime DLLs of the compiler.
   add_link_options(-static -static-libgcc -static-libstdc++)
@@ -98,3 +105,32 @@ macro(kit_setup_third_party)
   # folders kept for a folder outside the repository.
   get_filename_component(KIT_FIXTURES_DIR ${KIT_ROOT}/tests/data ABSOLUTE)
 endmacro()
+
+# kit_fuzz_target(NAME SOURCE DEPS ...): a fuzz target, from a source file
+# that defines LLVMFuzzerTestOneInput, with its seed inputs in corpus/NAME/
+# beside it. Every native build makes fuzz_replay_NAME, which replays the
+# seeds and a fixed set of mutations of them as a test; with KIT_FUZZ=ON
+# (clang) it also makes fuzz_NAME, the libFuzzer program.
+set(KIT_FUZZ_REPLAY_MUTATIONS 3000 CACHE STRING "Mutations of each seed that the fuzz replay tests run")
+function(kit_fuzz_target name source)
+  cmake_parse_arguments(K "" "" "DEPS" ${ARGN})
+  get_filename_component(src ${source} ABSOLUTE)
+  set(corpus ${CMAKE_CURRENT_SOURCE_DIR}/corpus/${name})
+  if(NOT CMAKE_CROSSCOMPILING)
+    add_executable(fuzz_replay_${name} ${src} ${KIT_ROOT}/tests/fuzz/replay_main.cpp)
+    target_link_libraries(fuzz_replay_${name} PRIVATE ${K_DEPS})
+    target_include_directories(fuzz_replay_${name} PRIVATE ${KIT_ROOT}/tests/fuzz)
+    kit_warnings(fuzz_replay_${name})
+    add_test(NAME fuzz_replay_${name}
+             COMMAND fuzz_replay_${name} --mutations ${KIT_FUZZ_REPLAY_MUTATIONS} ${corpus})
+    # A hang is a failure: the whole replay takes seconds.
+    set_tests_properties(fuzz_replay_${name} PROPERTIES TIMEOUT 120 LABELS fuzz)
+  endif()
+  if(KIT_FUZZ)
+    add_executable(fuzz_${name} ${src})
+    target_link_libraries(fuzz_${name} PRIVATE ${K_DEPS})
+    target_include_directories(fuzz_${name} PRIVATE ${KIT_ROOT}/tests/fuzz)
+    target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
+    kit_warnings(fuzz_${name})
+  endif()
+endfunction()

@@ -18,7 +18,6 @@ std::optional<std::string> readFileBytesLimited(const std::string& utf8Path, uin
 // temporary file beside it that takes its name only once whole, so a failed
 // write keeps the old file and leaves no temporary behind.
 bool writeFileBytes(const std::string& utf8Path, std::string_view bytes);
-
 struct FileToWrite {
     std::string path;
     std::string_view bytes;
@@ -27,6 +26,29 @@ struct FileToWrite {
 // writeFileBytes does; every one is whole on the disk before the first
 // replaces its target, so a failed write keeps every old file.
 bool writeFilesTogether(const std::vector<FileToWrite>& files);
+
+// One file written piece by piece, for texts too large to hold whole, with
+// writeFileBytes's safety: the pieces go to a temporary beside the target,
+// which close() moves over it once whole.
+class FileWriter {
+public:
+    explicit FileWriter(const std::string& utf8Path);
+    // An unfinished file is abandoned: the target stays as it was.
+    ~FileWriter();
+    FileWriter(const FileWriter&) = delete;
+    FileWriter& operator=(const FileWriter&) = delete;
+
+    bool isOpen() const { return fd_ >= 0; }
+    bool write(std::string_view bytes);
+    // Puts the file in place; true when it was opened and every piece reached it.
+    bool close();
+
+private:
+    std::string target_;
+    std::string temporary_;  // empty when writing in place (a device or pipe)
+    int fd_ = -1;
+    bool ok_ = true;
+};
 
 bool fileExists(const std::string& utf8Path);
 bool isDirectory(const std::string& utf8Path);

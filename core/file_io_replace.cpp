@@ -139,12 +139,16 @@ bool refusesWriting(const std::string& utf8Path) {
 #endif
 }
 
-bool writeInPlace(const std::string& utf8Path, std::string_view bytes) {
+int openInPlace(const std::string& utf8Path) {
 #ifdef _WIN32
-    int fd = _wopen(widened(utf8Path).c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
+    return _wopen(widened(utf8Path).c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
 #else
-    int fd = ::open(utf8Path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    return ::open(utf8Path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
 #endif
+}
+
+bool writeInPlace(const std::string& utf8Path, std::string_view bytes) {
+    int fd = openInPlace(utf8Path);
     if (fd < 0) return false;
     bool ok = writeAll(fd, bytes);
     return closeFile(fd, false) && ok;
@@ -160,23 +164,35 @@ bool keepPermissionsOf([[maybe_unused]] const std::string& target, [[maybe_unuse
     return true;
 }
 
-// Writes the bytes whole into a new file beside the target; its path, or ""
-// when that failed (and nothing is left behind).
-std::string writeTemporaryBeside(const std::string& target, std::string_view bytes) {
+// Creates a new file beside the target, for writing, with the target's
+// permissions; its descriptor (-1 when it cannot be created) and its path in
+// temporary.
+int createTemporaryBeside(const std::string& target, std::string& temporary) {
     const fs::path dir = toPath(target).parent_path();
     const std::string prefix = "." + fileNameOf(target) + ".";
     for (unsigned attempt = 0; attempt < 16; ++attempt) {
-        std::string temporary = toUtf8(dir / toPath(prefix + uniqueSuffix(attempt) + ".tmp"));
+        temporary = toUtf8(dir / toPath(prefix + uniqueSuffix(attempt) + ".tmp"));
         int fd = createExclusive(temporary);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
-            return {};
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd >= 0 && !keepPermissionsOf(target, fd)) {
+            closeFile(fd, false);
+            removeFile(temporary);
+            return -1;
         }
-        bool ok = keepPermissionsOf(target, fd) && writeAll(fd, bytes);
-        if (closeFile(fd, true) && ok) return temporary;
-        removeFile(temporary);
-        return {};
+        return fd;
     }
+    return -1;
+}
+
+// Writes the bytes whole into a new file beside the target; its path, or ""
+// when that failed (and nothing is left behind).
+std::string writeTemporaryBeside(const std::string& target, std::string_view bytes) {
+    std::string temporary;
+    int fd = createTemporaryBeside(target, temporary);
+    if (fd < 0) return {};
+    bool ok = writeAll(fd, bytes);
+    if (closeFile(fd, true) && ok) return temporary;
+    removeFile(temporary);
     return {};
 }
 
@@ -214,6 +230,36 @@ bool writeFilesTogether(const std::vector<FileToWrite>& files) {
         removeFile(p.temporary);
     }
     return ok;
+}
+
+FileWriter::FileWriter(const std::string& utf8Path) : target_(resolvedTarget(utf8Path)) {
+    if (isSpecialFile(target_))
+        fd_ = openInPlace(target_);
+    else if (!refusesWriting(target_))
+        fd_ = createTemporaryBeside(target_, temporary_);
+}
+
+FileWriter::~FileWriter() {
+    if (fd_ < 0) return;
+    closeFile(fd_, false);
+    if (!temporary_.empty()) removeFile(temporary_);
+}
+
+bool FileWriter::write(std::string_view bytes) {
+    if (fd_ < 0) return false;
+    if (ok_ && !writeAll(fd_, bytes)) ok_ = false;
+    return ok_;
+}
+
+bool FileWriter::close() {
+    if (fd_ < 0) return false;
+    const int fd = fd_;
+    fd_ = -1;
+    ok_ = closeFile(fd, !temporary_.empty()) && ok_;
+    if (temporary_.empty()) return ok_;
+    if (ok_ && replaceWith(temporary_, target_)) return true;
+    removeFile(temporary_);
+    return ok_ = false;
 }
 
 }  // namespace kit

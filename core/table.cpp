@@ -1,6 +1,8 @@
 #include "core/table.h"
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <limits>
 
 #include "core/text.h"
@@ -14,11 +16,22 @@ ColumnRef Table::column(std::string_view name) const {
     return ref;
 }
 
+std::unordered_map<std::string_view, ColumnRef> Table::columnIndex() const {
+    std::unordered_map<std::string_view, ColumnRef> index;
+    index.reserve(headers.size());
+    for (size_t i = headers.size(); i-- > 0;) index[headers[i]].positions.push_back(static_cast<uint32_t>(i));
+    return index;
+}
+
 std::string_view Table::cellOr(size_t row, const ColumnRef& column, std::string_view fallback) const {
-    size_t have = cellCount(row);
-    for (uint32_t p : column.positions)
-        if (p < have) return cell(row, p);
-    return fallback;
+    // Positions are right-most first: the first one the row reaches is found
+    // by bisection, so a name repeated across thousands of columns costs a
+    // short row no more than a few steps.
+    const size_t have = cellCount(row);
+    if (have == 0) return fallback;
+    auto it = std::lower_bound(column.positions.begin(), column.positions.end(), static_cast<uint32_t>(have - 1),
+                               std::greater<uint32_t>());
+    return it == column.positions.end() ? fallback : cell(row, *it);
 }
 
 void Table::clear() {

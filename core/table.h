@@ -8,12 +8,14 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kit {
 
-// The positions a column name may take its cell from, right-most first. A row
-// takes the first position it actually has a cell for.
+// The positions a column name may take its cell from, right-most first
+// (strictly descending). A row takes the first position it actually has a
+// cell for.
 struct ColumnRef {
     std::vector<uint32_t> positions;
     bool empty() const { return positions.empty(); }
@@ -35,6 +37,10 @@ public:
     }
 
     ColumnRef column(std::string_view name) const;
+    // column() for every distinct header name at once, in one pass over the
+    // headers (column() walks them all on each call). The keys view the
+    // headers, so the index lasts as long as they stay unchanged.
+    std::unordered_map<std::string_view, ColumnRef> columnIndex() const;
     // The cell under a column name, or the default when the row has none.
     std::string_view cellOr(size_t row, const ColumnRef& column, std::string_view fallback) const;
     std::string_view cellOr(size_t row, std::string_view name, std::string_view fallback) const {

@@ -1,17 +1,17 @@
 #include "layers/feature.h"
 
-#include <algorithm>
-
 namespace kit {
 
 void Layer::noteField(const std::string& name) {
-    if (std::find(fieldNames.begin(), fieldNames.end(), name) == fieldNames.end()) fieldNames.push_back(name);
+    // fieldNames is public: rebuild the index when it was changed directly.
+    if (known_.size() != fieldNames.size()) known_ = {fieldNames.begin(), fieldNames.end()};
+    if (known_.insert(name).second) fieldNames.push_back(name);
 }
 
-void Layer::noteFields(const std::map<std::string, std::string>& properties) {
+void Layer::noteFields(const PropertyMap& properties) {
     for (const auto& kv : properties) noteField(kv.first);
 }
 
-void Layer::noteFields(const Feature& f) { noteFields(f.properties); }
+void Layer::noteFields(const Feature& f) { noteFields(f.properties.map()); }
 
 }  // namespace kit

@@ -30,7 +30,8 @@ std::string_view span(std::string_view text, size_t from, size_t to) {
 
 // Checks the key in front of a "Feature" occurrence: `:` before the value
 // (only quotes, spaces and tabs between) and the key "type" before the colon
-// (spaces, tabs and line breaks allowed between).
+// (spaces, tabs and line breaks allowed between). Each walk stops at the
+// previous occurrence's letters, so the checks stay linear overall.
 bool isTypeFeatureMember(std::string_view text, size_t occ) {
     size_t i = occ;
     while (i > 0 && (text[i - 1] == '"' || text[i - 1] == ' ' || text[i - 1] == '\t')) --i;
@@ -39,32 +40,13 @@ bool isTypeFeatureMember(std::string_view text, size_t occ) {
     while (k > 0 && isJsonSpace(text[k - 1])) --k;
     if (k == 0 || text[k - 1] != '"') return false;
     size_t close = k - 1;
-    if (close == 0) return false;
-    size_t open = text.rfind('"', close - 1);
-    if (open == npos) return false;
-    return text.substr(open + 1, close - open - 1) == "type";
+    constexpr std::string_view kOpenType = "\"type";
+    return close >= kOpenType.size() && text.substr(close - kOpenType.size(), kOpenType.size()) == kOpenType;
 }
 
-// The '{' of the object enclosing `occ`: a backwards walk in which every quote
-// toggles the in-string state and braces outside strings count depth.
-std::optional<size_t> enclosingOpenBrace(std::string_view text, size_t occ) {
-    bool inString = false;
-    size_t depth = 0;
-    for (size_t i = occ; i-- > 0;) {
-        char c = text[i];
-        if (c == '"') {
-            inString = !inString;
-        } else if (!inString) {
-            if (c == '}') {
-                ++depth;
-            } else if (c == '{') {
-                if (depth == 0) return i;
-                --depth;
-            }
-        }
-    }
-    return std::nullopt;
-}
+// Objects nested deeper than this are not searched for features, so the
+// brace stack stays small whatever the input.
+constexpr size_t kMaxFeatureDepth = 100000;
 
 // Offset of the ']' closing the '[' at `open`, counting brackets only.
 size_t matchBracket(std::string_view text, size_t open) {
@@ -105,7 +87,7 @@ GeoType readGeoType(std::string_view geometry) {
     return GeoType::None;
 }
 
-Feature pointFeature(double lon, double lat, const std::map<std::string, std::string>& props) {
+Feature pointFeature(double lon, double lat, const PropertySet& props) {
     Feature f;
     f.type = "Point";
     f.lon = lon;
@@ -154,19 +136,51 @@ std::optional<size_t> matchBrace(std::string_view text, size_t open) {
 }
 
 std::vector<std::pair<size_t, size_t>> scanFeatures(std::string_view text) {
+    // One forward pass with matchBrace's string rules (backslash escapes)
+    // keeps a stack of the open braces. A "type": "Feature" member makes the
+    // innermost open object a candidate; the candidate counts once its brace
+    // closes. Work and memory stay linear whatever the text.
+    struct Open {
+        size_t offset;
+        size_t candidate;  // index into `candidates`, npos when none
+    };
+    std::vector<Open> stack;
+    size_t depth = 0;  // may exceed the stack past kMaxFeatureDepth
+    std::vector<std::pair<size_t, size_t>> candidates;  // (start, end or npos)
+
+    const char* p = text.data();
+    const size_t n = text.size();
+    for (size_t i = 0; i < n; ++i) {
+        const char c = p[i];
+        if (c == '"') {
+            if (text.substr(i, kFeatureWord.size()) == kFeatureWord && depth > 0 && depth <= stack.size() &&
+                stack.back().candidate == npos && isTypeFeatureMember(text, i)) {
+                stack.back().candidate = candidates.size();
+                candidates.emplace_back(stack.back().offset, npos);
+            }
+            size_t close = stringEnd(text, i);
+            if (close == npos) break;
+            i = close;
+        } else if (c == '{') {
+            if (depth < kMaxFeatureDepth) stack.push_back({i, npos});
+            ++depth;
+        } else if (c == '}' && depth > 0) {
+            if (depth <= stack.size()) {
+                if (stack.back().candidate != npos) candidates[stack.back().candidate].second = i;
+                stack.pop_back();
+            }
+            --depth;
+        }
+    }
+
+    // A feature inside another feature is part of that one: only the
+    // outermost closed candidates are features, so no text is read twice.
+    std::sort(candidates.begin(), candidates.end());
     std::vector<std::pair<size_t, size_t>> found;
-    size_t from = 0;
-    for (;;) {
-        size_t occ = text.find(kFeatureWord, from);
-        if (occ == npos) break;
-        from = occ + kFeatureWord.size();  // where a rejected occurrence resumes
-        if (!isTypeFeatureMember(text, occ)) continue;
-        auto start = enclosingOpenBrace(text, occ);
-        if (!start) continue;
-        auto end = matchBrace(text, *start);
-        if (!end) continue;
-        found.emplace_back(*start, *end);
-        from = *end + 1;
+    for (const auto& [start, end] : candidates) {
+        if (end == npos) continue;
+        if (!found.empty() && start < found.back().second) continue;
+        found.emplace_back(start, end);
     }
     return found;
 }
@@ -279,8 +293,9 @@ void parseGeoJsonFeature(std::string_view text, size_t start, size_t end, Layer&
     GeoType type = readGeoType(geometry);
     if (type == GeoType::None) return;
 
-    auto props = parseProperties(text, start, end);
-    layer.noteFields(props);
+    // One set for all the features this object yields (a MultiPoint's points).
+    const PropertySet props = parseProperties(text, start, end);
+    layer.noteFields(props.map());
 
     size_t ckey = geometry.find(kCoordinatesKey);
     if (ckey == npos) return;
@@ -318,7 +333,7 @@ void parseGeoJsonFeature(std::string_view text, size_t start, size_t end, Layer&
             Feature f;
             f.type = "Polygon";
             f.ring = std::move(ring);
-            f.properties = std::move(props);
+            f.properties = props;
             layer.features.push_back(std::move(f));
             break;
         }

@@ -19,7 +19,9 @@ namespace kit {
 // Most positions the multi-position scanner keeps: this many plus one.
 inline constexpr size_t kMaxScannedPositions = 100000;
 
-// (start, end) offsets of every feature object: its '{' and its closing '}'.
+// (start, end) offsets of every feature object: its '{' and its closing '}',
+// in text order. A feature object inside another one is part of that one and
+// not listed; objects nested deeper than 100 000 levels are not searched.
 std::vector<std::pair<size_t, size_t>> scanFeatures(std::string_view text);
 
 // Offset of the '}' closing the '{' at `open` (string-aware); nothing when the

@@ -36,20 +36,35 @@ std::optional<Position> readTuple(std::string_view t) {
 
 bool isTrimmed(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// Tokens are separated by single spaces only; a token may therefore hold
-// several line-separated tuples, of which only the first reads.
+// Tuples are separated by any white space. White space next to a comma
+// stays inside its tuple ("1, 2, 0" is one tuple), as a tolerant reader of
+// hand-edited files expects.
 std::vector<Position> readCoordinateTokens(std::string_view coords) {
     std::vector<Position> ring;
-    size_t pos = 0;
-    while (pos <= coords.size() && ring.size() <= kMaxScannedPositions) {
-        size_t sp = coords.find(' ', pos);
-        std::string_view tok = coords.substr(pos, sp == npos ? npos : sp - pos);
-        while (!tok.empty() && isTrimmed(tok.front())) tok.remove_prefix(1);
+    const size_t n = coords.size();
+    size_t i = 0;
+    while (i < n && ring.size() <= kMaxScannedPositions) {
+        while (i < n && isTrimmed(coords[i])) ++i;
+        if (i == n) break;
+        const size_t start = i;
+        size_t end = n;
+        while (i < n) {
+            if (!isTrimmed(coords[i])) {
+                ++i;
+                continue;
+            }
+            size_t j = i;
+            while (j < n && isTrimmed(coords[j])) ++j;
+            if (coords[i - 1] != ',' && (j == n || coords[j] != ',')) {
+                end = i;
+                i = j;
+                break;
+            }
+            i = j;
+        }
+        std::string_view tok = coords.substr(start, end - start);
         while (!tok.empty() && isTrimmed(tok.back())) tok.remove_suffix(1);
-        if (!tok.empty())
-            if (auto p = readTuple(tok)) ring.push_back(*p);
-        if (sp == npos) break;
-        pos = sp + 1;
+        if (auto p = readTuple(tok)) ring.push_back(*p);
     }
     return ring;
 }
@@ -81,15 +96,16 @@ void readKml(std::string_view text, Layer& layer) {
         std::string_view pm = text.substr(a, b + kClose.size() - a);
         from = b + kClose.size();
 
-        std::map<std::string, std::string> props;
+        PropertyMap map;
         if (auto name = between(pm, "<name>", "</name>")) {
-            props["name"] = std::string(*name);
+            map["name"] = std::string(*name);
             layer.noteField("name");
         }
         if (auto desc = between(pm, "<description>", "</description>")) {
-            props["description"] = std::string(*desc);
+            map["description"] = std::string(*desc);
             layer.noteField("description");
         }
+        const PropertySet props = std::move(map);
 
         size_t pt = pm.find("<Point>");
         if (pt != npos && pm.find("</Point>") != npos) {
@@ -112,7 +128,7 @@ void readKml(std::string_view text, Layer& layer) {
                     Feature f;
                     f.type = "Polygon";
                     f.ring = std::move(ring);
-                    f.properties = std::move(props);
+                    f.properties = props;
                     layer.features.push_back(std::move(f));
                 }
             }

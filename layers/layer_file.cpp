@@ -12,7 +12,7 @@ namespace kit {
 Outcome loadLayerFile(const std::string& utf8Path, Layer& layer) {
     bool tooLarge = false;
     auto bytes = readFileBytesLimited(utf8Path, kMaxLayerFileBytes, &tooLarge);
-    if (!bytes) return Outcome::error(tooLarge ? "文件过大或无效" : "无法打开文件");
+    if (!bytes) return Outcome::error(tooLarge ? kLayerFileTooLarge : "无法打开文件");
     std::string_view text = *bytes;
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
 
@@ -20,9 +20,14 @@ Outcome loadLayerFile(const std::string& utf8Path, Layer& layer) {
     if (ext == ".shp") {
         // Decoded before the layer is emptied, so a foreign file leaves the
         // previous layer loaded as the other failures do.
-        auto dbf = readFileBytes(siblingPath(utf8Path, "dbf"));
+        // The table beside it obeys the same size limit; one that cannot be
+        // read leaves the shapes without attributes, as a missing one does.
+        bool dbfTooLarge = false;
+        auto dbf = readFileBytesLimited(siblingPath(utf8Path, "dbf"), kMaxLayerFileBytes, &dbfTooLarge);
+        if (dbfTooLarge) return Outcome::error(kLayerFileTooLarge);
         auto shapes = decodeShapefile(*bytes, dbf ? std::string_view(*dbf) : std::string_view());
         if (!shapes) return Outcome::error(kCannotOpenShapefile);
+        if (shapes->attributesTooLarge) return Outcome::error(kLayerFileTooLarge);
         layer.clear();
         appendShapeLayer(*shapes, layer);
         return Outcome::success();

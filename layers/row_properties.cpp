@@ -5,14 +5,23 @@
 namespace kit {
 
 RowProperties::RowProperties(const Table& table, const std::vector<std::string_view>& excluded) : table_(table) {
-    std::vector<std::string> names;
-    for (const std::string& h : table.headers)
-        if (std::find(excluded.begin(), excluded.end(), h) == excluded.end()) names.push_back(h);
-    std::sort(names.begin(), names.end());  // std::string compares bytes as unsigned
-    names.erase(std::unique(names.begin(), names.end()), names.end());
-    for (std::string& n : names) {
-        ColumnRef ref = table.column(n);
-        columns_.push_back({std::move(n), std::move(ref)});
+    // Every kept header with its position, by name (bytes compared unsigned)
+    // and right-most first within a name: each run of one name is then that
+    // name's ColumnRef. One sort, no lookup per header.
+    std::vector<std::pair<std::string_view, uint32_t>> kept;
+    kept.reserve(table.headers.size());
+    for (size_t i = 0; i < table.headers.size(); ++i) {
+        std::string_view h = table.headers[i];
+        if (std::find(excluded.begin(), excluded.end(), h) == excluded.end())
+            kept.emplace_back(h, static_cast<uint32_t>(i));
+    }
+    std::sort(kept.begin(), kept.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : a.second > b.second;
+    });
+    for (size_t i = 0; i < kept.size();) {
+        Column c{std::string(kept[i].first), {}};
+        for (; i < kept.size() && kept[i].first == c.name; ++i) c.ref.positions.push_back(kept[i].second);
+        columns_.push_back(std::move(c));
     }
 }
 

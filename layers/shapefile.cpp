@@ -137,7 +137,11 @@ ShapeRecord decodeRecord(std::string_view c) {
     return r;
 }
 
-void decodeDbf(std::string_view dbf, ShapeLayer& layer) {
+// Reads the field list and at most `maxRecords` records (records past the
+// last shape reach no feature). Nothing in the header is trusted: records are
+// read only as far as the bytes go, and a field of width 0 holds no data, so
+// it is left out; every value kept thus stands for at least one byte read.
+void decodeDbf(std::string_view dbf, ShapeLayer& layer, size_t maxRecords) {
     if (dbf.size() < 32) return;
     int32_t count = getLE32(dbf, 4);
     size_t headerLen = getLE16(dbf, 8);
@@ -154,13 +158,20 @@ void decodeDbf(std::string_view dbf, ShapeLayer& layer) {
         f.fieldType = dbf[d + 11];
         f.width = byteAt(dbf, d + 16);
         f.decimals = byteAt(dbf, d + 17);
+        if (f.width == 0) continue;
         layer.fields.push_back(std::move(f));
     }
     // A record holds at least its deletion flag; a zero length would let a
     // lying count run on forever.
-    if (count <= 0 || recordLen < 1) return;
-    size_t at = headerLen;
-    for (int32_t r = 0; r < count && at <= dbf.size() && dbf.size() - at >= recordLen; ++r, at += recordLen) {
+    if (count <= 0 || recordLen < 1 || headerLen > dbf.size()) return;
+    const size_t fit = (dbf.size() - headerLen) / recordLen;
+    const size_t n = std::min({static_cast<size_t>(count), fit, maxRecords});
+    if (uint64_t(n) * layer.fields.size() > kMaxDbfValues) {
+        layer.attributesTooLarge = true;
+        return;
+    }
+    layer.records.reserve(n);
+    for (size_t r = 0, at = headerLen; r < n; ++r, at += recordLen) {
         std::string_view rec = dbf.substr(at, recordLen);
         AttrRecord a;
         a.deleted = rec[0] == '*';
@@ -183,7 +194,7 @@ void widen(ShapeLayer& l, double x, double y) {
     l.yMax = std::max(l.yMax, y);
 }
 
-Feature makeFeature(const char* type, const std::map<std::string, std::string>& props) {
+Feature makeFeature(const char* type, const PropertySet& props) {
     Feature f;
     f.type = type;
     f.properties = props;
@@ -381,7 +392,7 @@ std::optional<ShapeLayer> decodeShapefile(std::string_view shp, std::string_view
         layer.shapes.push_back(decodeRecord(shp.substr(at + 8, static_cast<size_t>(bytes))));
         at += 8 + static_cast<size_t>(bytes);
     }
-    decodeDbf(dbf, layer);
+    decodeDbf(dbf, layer, layer.shapes.size());
     return layer;
 }
 
@@ -390,11 +401,15 @@ void appendShapeLayer(const ShapeLayer& shapes, Layer& layer) {
 
     for (size_t i = 0; i < shapes.shapes.size(); ++i) {
         const ShapeRecord& r = shapes.shapes[i];
-        std::map<std::string, std::string> props;
+        // One set for all the features this record yields (a multipoint's
+        // points, a polygon's parts).
+        PropertySet props;
         if (i < shapes.records.size()) {
             const auto& values = shapes.records[i].values;
+            PropertyMap map;
             for (size_t k = 0; k < values.size() && k < shapes.fields.size(); ++k)
-                props[shapes.fields[k].name] = values[k];
+                map[shapes.fields[k].name] = values[k];
+            props = std::move(map);
         }
         const size_t n = r.xs.size();
         if (isPointType(r.shapeType)) {
@@ -412,13 +427,18 @@ void appendShapeLayer(const ShapeLayer& shapes, Layer& layer) {
             }
         } else if (isPolyType(r.shapeType)) {
             // Each part its own polygon; part starts from a corrupt file are
-            // clamped to the points actually read, and empty parts dropped.
+            // clamped to the points actually read and to the start before
+            // them, so parts never overlap (and never hold more points than
+            // the record), and empty parts are dropped.
             const size_t parts = r.partStarts.size() > 1 ? r.partStarts.size() : 1;
+            size_t floor = 0;
+            auto clampIndex = [n, &floor](int32_t v) {
+                return std::max(floor, v < 0 ? size_t(0) : std::min(size_t(v), n));
+            };
             for (size_t k = 0; k < parts; ++k) {
                 size_t from = 0, to = n;
                 if (r.partStarts.size() > 1) {
-                    auto clampIndex = [n](int32_t v) { return v < 0 ? size_t(0) : std::min(size_t(v), n); };
-                    from = clampIndex(r.partStarts[k]);
+                    from = floor = clampIndex(r.partStarts[k]);
                     to = k + 1 < parts ? clampIndex(r.partStarts[k + 1]) : n;
                 }
                 if (to <= from) continue;
@@ -437,6 +457,7 @@ Outcome readShapefile(const std::string& utf8ShpPath, Layer& layer) {
     auto dbf = readFileBytes(siblingPath(utf8ShpPath, "dbf"));
     auto decoded = decodeShapefile(*shp, dbf ? std::string_view(*dbf) : std::string_view());
     if (!decoded) return Outcome::error(kCannotOpenShapefile);
+    if (decoded->attributesTooLarge) return Outcome::error(kLayerFileTooLarge);
     appendShapeLayer(*decoded, layer);
     return Outcome::success();
 }

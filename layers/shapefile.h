@@ -13,6 +13,7 @@
 namespace kit {
 
 inline constexpr const char* kCannotOpenShapefile = "无法打开 Shapefile";
+inline constexpr const char* kLayerFileTooLarge = "文件过大或无效";  // past a size limit
 
 // Appends the set's shapes to the layer; the error "无法打开 Shapefile" when
 // the .shp file cannot be read or decoded.
@@ -53,6 +54,9 @@ struct ShapeLayer {
     std::vector<FieldDef> fields;
     std::vector<ShapeRecord> shapes;
     std::vector<AttrRecord> records;
+    // Set by the reader when the .dbf holds more values than it reads
+    // (kMaxDbfValues); records then stays empty.
+    bool attributesTooLarge = false;
 
     void addField(std::string_view name, char fieldType, int width, int decimals);
     void addPoint(double x, double y, std::vector<std::string> values);
@@ -64,6 +68,10 @@ struct ShapeLayer {
     // Writes .shp, .shx and .dbf beside each other; false if any fails.
     bool save(const std::string& utf8ShpPath) const;
 };
+
+// Most attribute values (records times fields) the reader keeps: each costs
+// a hundred bytes or so once it is a feature's property.
+inline constexpr uint64_t kMaxDbfValues = 20000000;
 
 // Decodes a .shp buffer and its .dbf buffer (empty when there is none).
 // Nothing when the .shp is shorter than its header or not a shapefile; a

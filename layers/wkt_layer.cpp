@@ -1,6 +1,7 @@
 #include "layers/wkt_layer.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "core/columns.h"
 #include "layers/geojson_writer.h"
@@ -94,8 +95,12 @@ int detectGeometryColumn(const Table& table) {
     int c = findColumnByName(table.headers, {"geom", "wkt", "geometry", "shape", "polygon", "point", "linestring"});
     if (c != kNoColumn) return c;
     const size_t rows = std::min(table.rowCount(), kContentRows);
+    const auto index = table.columnIndex();
+    std::unordered_set<std::string_view> tried;
     for (size_t i = 0; i < table.headers.size(); ++i) {
-        ColumnRef ref = table.column(table.headers[i]);
+        // A repeated name reads the same cells as its first header did.
+        if (!tried.insert(table.headers[i]).second) continue;
+        const ColumnRef& ref = index.at(table.headers[i]);
         for (size_t r = 0; r < rows; ++r)
             if (looksLikeWkt(table.cellOr(r, ref, ""))) return static_cast<int>(i);
     }

@@ -4,6 +4,7 @@
 // that pressing a button never blocks on a modal box.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,11 @@ public:
     virtual void revealInExplorer(HWND owner, const std::wstring& path) = 0;
     // A pop-up menu at a screen point; the chosen command, 0 when dismissed.
     virtual int choosePopupCommand(HWND owner, POINT screen, const std::vector<MenuItem>& items) = 0;
+    // The system colour chooser started at `initial` (any colour, the custom
+    // colours all black); the chosen colour, or nothing when cancelled.
+    virtual std::optional<COLORREF> chooseColor(HWND owner, COLORREF initial) = 0;
+    // A warning box with Yes and No; true for Yes.
+    virtual bool askYesNo(HWND owner, const std::wstring& title, const std::wstring& text) = 0;
 };
 
 // The implementation in use (the system's unless a test installed another).
@@ -62,6 +68,8 @@ std::wstring chooseSaveFile(HWND owner, const std::wstring& title, const std::ws
 std::vector<std::wstring> chooseOpenFiles(HWND owner, const std::wstring& title, const std::vector<FileFilter>& filter);
 std::wstring chooseFolder(HWND owner, const std::wstring& title, const std::wstring& initialFolder = {});
 void revealInExplorer(HWND owner, const std::wstring& path);
+std::optional<COLORREF> chooseColor(HWND owner, COLORREF initial);
+bool askYesNo(HWND owner, const std::wstring& title, const std::wstring& text);
 
 // The box that matches a run's status, with its message.
 void showOutcomeMessage(HWND owner, const Outcome& outcome);

@@ -96,6 +96,22 @@ public:
         return cmd;
     }
 
+    std::optional<COLORREF> chooseColor(HWND owner, COLORREF initial) override {
+        COLORREF custom[16] = {};  // black every time: nothing is remembered between choices
+        CHOOSECOLORW cc{};
+        cc.lStructSize = sizeof(cc);
+        cc.hwndOwner = owner;
+        cc.rgbResult = initial;
+        cc.lpCustColors = custom;
+        cc.Flags = CC_RGBINIT | CC_ANYCOLOR;
+        if (!ChooseColorW(&cc)) return std::nullopt;
+        return cc.rgbResult;
+    }
+
+    bool askYesNo(HWND owner, const std::wstring& title, const std::wstring& text) override {
+        return MessageBoxW(owner, text.c_str(), title.c_str(), MB_YESNO | MB_ICONWARNING) == IDYES;
+    }
+
 private:
     static void box(HWND owner, const std::wstring& text, const wchar_t* title, UINT icon) {
         MessageBoxW(owner, text.c_str(), title, MB_OK | icon);
@@ -145,6 +161,10 @@ std::vector<std::wstring> chooseOpenFiles(HWND owner, const std::wstring& title,
 }
 std::wstring chooseFolder(HWND owner, const std::wstring& title, const std::wstring& initialFolder) {
     return dialogs().chooseFolder(owner, title, initialFolder);
+}
+std::optional<COLORREF> chooseColor(HWND owner, COLORREF initial) { return dialogs().chooseColor(owner, initial); }
+bool askYesNo(HWND owner, const std::wstring& title, const std::wstring& text) {
+    return dialogs().askYesNo(owner, title, text);
 }
 void revealInExplorer(HWND owner, const std::wstring& path) { dialogs().revealInExplorer(owner, path); }
 

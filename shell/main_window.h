@@ -45,6 +45,9 @@ struct MainWindowConfig {
     std::vector<TabSlot> tabs;
     CloseAction closeAction = CloseAction::HideToBall;
     bool thinBorder = true;  // the thin-border style and the painted one-pixel frame
+    // The painted frame on its own, for a window without the border style;
+    // empty: painted exactly when thinBorder is set.
+    std::optional<bool> paintedFrame;
     std::wstring helpClass = L"KitHelpWindow";  // window class of the tabs' help windows
     ShellColors colors;
 };

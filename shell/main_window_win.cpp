@@ -245,7 +245,7 @@ void paintMain(HWND hwnd) {
     RECT rc;
     GetClientRect(hwnd, &rc);
     fill(dc, RECT{g.cfg.stripWidth, g.cfg.titleHeight, rc.right, rc.bottom}, g.cfg.colors.content);
-    if (g.cfg.thinBorder) {
+    if (g.cfg.paintedFrame.value_or(g.cfg.thinBorder)) {
         HBRUSH frame = CreateSolidBrush(g.cfg.colors.frame);
         FrameRect(dc, &rc, frame);
         DeleteObject(frame);

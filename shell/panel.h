@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <utility>
 
 namespace kit {
@@ -21,7 +22,14 @@ struct Panel {
     // Other notifications (a list's CBN_SELCHANGE, ...), by control ID and code.
     std::map<std::pair<int, int>, std::function<void()>> notifications;
 
+    // Any other message the panel itself receives (owner drawing, sizing, ...);
+    // a handler that returns nothing leaves the message to the default.
+    std::map<UINT, std::function<std::optional<LRESULT>(WPARAM, LPARAM)>> messages;
+
     void onCommand(int id, std::function<void()> handler) { commands[id] = std::move(handler); }
+    void onMessage(UINT msg, std::function<std::optional<LRESULT>(WPARAM, LPARAM)> handler) {
+        messages[msg] = std::move(handler);
+    }
     void onNotify(int id, int code, std::function<void()> handler) { notifications[{id, code}] = std::move(handler); }
     HWND item(int id) const { return GetDlgItem(hwnd, id); }
 };

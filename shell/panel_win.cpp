@@ -22,6 +22,12 @@ void fillWhite(HWND hwnd, HDC dc) {
 LRESULT CALLBACK panelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (auto r = answerControlColor(msg, wParam, lParam)) return *r;
     auto* panel = reinterpret_cast<Panel*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (panel && msg != WM_NCCREATE) {
+        if (auto it = panel->messages.find(msg); it != panel->messages.end()) {
+            auto handler = it->second;
+            if (auto r = handler(wParam, lParam)) return *r;
+        }
+    }
     switch (msg) {
         case WM_NCCREATE: {
             auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);

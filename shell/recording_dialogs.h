@@ -1,6 +1,7 @@
 #pragma once
 // A Dialogs that records every call and answers from queues, for tests.
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,7 @@ namespace kit {
 class RecordingDialogs : public Dialogs {
 public:
     struct Call {
-        std::string kind;  // "warning", "error", "success", "open", "save", "openFiles", "folder", "reveal", "menu"
+        std::string kind;  // "warning", "error", "success", "open", "save", "openFiles", "folder", "reveal", "menu", "color", "yesno"
         HWND owner;
         std::wstring title;  // dialog title, proposed name for "save"
         std::wstring text;   // message, or the path for "reveal"
@@ -21,6 +22,8 @@ public:
     std::deque<std::wstring> pathAnswers;                // open/save/folder; empty text when exhausted
     std::deque<std::vector<std::wstring>> filesAnswers;  // chooseOpenFiles
     std::deque<int> menuAnswers;                         // choosePopupCommand; 0 when exhausted
+    std::deque<std::optional<COLORREF>> colorAnswers;    // chooseColor; cancelled when exhausted
+    std::deque<bool> yesNoAnswers;                       // askYesNo; No when exhausted
 
     RecordingDialogs() : previous_(setDialogs(this)) {}
     ~RecordingDialogs() override { setDialogs(previous_); }
@@ -78,6 +81,21 @@ public:
         int c = menuAnswers.front();
         menuAnswers.pop_front();
         return c;
+    }
+
+    std::optional<COLORREF> chooseColor(HWND owner, COLORREF initial) override {
+        calls.push_back({"color", owner, {}, std::to_wstring(initial)});
+        if (colorAnswers.empty()) return std::nullopt;
+        auto c = colorAnswers.front();
+        colorAnswers.pop_front();
+        return c;
+    }
+    bool askYesNo(HWND owner, const std::wstring& title, const std::wstring& text) override {
+        calls.push_back({"yesno", owner, title, text});
+        if (yesNoAnswers.empty()) return false;
+        bool yes = yesNoAnswers.front();
+        yesNoAnswers.pop_front();
+        return yes;
     }
 
 private:

@@ -67,6 +67,32 @@ TEST(ParseTable, DuplicateHeaderRightMostWinsUnlessAbsent) {
     EXPECT_EQ(t.cellOr(1, "id", ""), "C");
 }
 
+TEST(ParseTable, RepeatedNameLookupsMatchTheOnePassIndex) {
+    // Every row length against every position of a name repeated in places.
+    Table t = parsed("a\tb\ta\tc\ta\ta\n1\n1\t2\n1\t2\t3\n1\t2\t3\t4\t5\n1\t2\t3\t4\t5\t6\n");
+    const auto index = t.columnIndex();
+    ASSERT_EQ(index.size(), 3u);
+    const char* want[] = {"1", "1", "3", "5", "6"};
+    for (size_t r = 0; r < t.rowCount(); ++r) {
+        EXPECT_EQ(t.cellOr(r, "a", "-"), want[r]) << r;
+        EXPECT_EQ(t.cellOr(r, index.at("a"), "-"), want[r]) << r;
+    }
+    EXPECT_EQ(t.cellOr(0, "c", "-"), "-");
+    EXPECT_EQ(index.at("c").positions, t.column("c").positions);
+
+    // One name over 100 000 columns and as many one-cell rows: looking the
+    // cell up position by position would take minutes.
+    const size_t n = 100000;
+    std::string text;
+    for (size_t i = 0; i < n; ++i) text += i ? "\ta" : "a";
+    for (size_t i = 0; i < n; ++i) text += "\nx";
+    Table wide = parsed(text);
+    const kit::ColumnRef a = wide.column("a");
+    size_t found = 0;
+    for (size_t r = 0; r < wide.rowCount(); ++r) found += wide.cellOr(r, a, "") == "x";
+    EXPECT_EQ(found, n);
+}
+
 TEST(ParseTable, NoDataRows) {
     Table t = parsed("", false);
     EXPECT_TRUE(t.headers.empty());

@@ -49,8 +49,8 @@ TEST(ScanFeatures, HiddenByLineBreakAfterColonOrOtherKey) {
 }
 
 TEST(ScanFeatures, TypeAfterLargeMembersAndBracesInsideStrings) {
-    // The enclosing object is found walking backwards over a nested geometry
-    // and strings holding braces.
+    // The enclosing object is found across a nested geometry and strings
+    // holding braces.
     std::string text =
         "[{\"geometry\":{\"coordinates\":[1,2]},\"properties\":{\"a\":\"}{\"},\"type\":\"Feature\"},"
         "{\"properties\":{\"b\":\"{\"},\"type\":\"Feature\"}]";

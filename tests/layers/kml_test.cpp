@@ -58,17 +58,30 @@ TEST(ReadKml, PointsPolygonsAndProperties) {
     EXPECT_EQ(layer.fieldNames, (std::vector<std::string>{"name", "description"}));
 }
 
-TEST(ReadKml, TokensSplitAtSpacesOnly) {
+TEST(ReadKml, TuplesSplitAtAnyWhiteSpace) {
     auto ring = [](std::string coords) {
         Layer l = readKmlText("<Placemark><Polygon><coordinates>" + coords + "</coordinates></Polygon></Placemark>");
         return l.features.empty() ? std::vector<Position>{} : l.features[0].ring;
     };
-    EXPECT_EQ(ring("1,2,0 3,4,0 5,6,0 1,2,0").size(), 4u);
-    // Line-separated tuples form one token; only its first tuple reads.
-    EXPECT_EQ(ring("1,2,0\n3,4,0\n5,6,0\n1,2,0"), (std::vector<Position>{{1, 2}}));
-    EXPECT_EQ(ring("\t1,2\t 3,4\r\n"), (std::vector<Position>{{1, 2}, {3, 4}}));
-    EXPECT_TRUE(ring("").empty());
-    EXPECT_TRUE(ring("1 2 3").empty());
+    const std::vector<Position> square{{1, 2}, {3, 4}, {5, 6}, {1, 2}};
+    struct Case {
+        const char* coords;
+        std::vector<Position> want;
+    } cases[] = {
+        {"1,2,0 3,4,0 5,6,0 1,2,0", square},
+        // One tuple per line, with or without indentation, as other programs write rings.
+        {"1,2,0\n3,4,0\n5,6,0\n1,2,0", square},
+        {"\n\t\t1,2,0\n\t\t3,4,0\n\t\t5,6,0\n\t\t1,2,0\n\t", square},
+        {"1,2\r\n3,4\r\n5,6\r\n1,2", square},
+        {"\t1,2\t 3,4\r\n", {{1, 2}, {3, 4}}},
+        // White space beside a comma stays inside the tuple.
+        {"1,\t2,0 3 ,4", {{1, 2}, {3, 4}}},
+        {"1, 2, 0\n3, 4, 0", {{1, 2}, {3, 4}}},
+        {"", {}},
+        {"1 2 3", {}},
+        {"1,2,0 junk 3,4,0", {{1, 2}, {3, 4}}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ring(c.coords), c.want) << c.coords;
 }
 
 TEST(ReadKml, MultiGeometryAndPlacemarksWithoutGeometry) {

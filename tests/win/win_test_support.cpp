@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -109,6 +110,20 @@ void drainQueue() {
     }
 }
 
+std::wstring windowClassName(HWND hwnd) {
+    wchar_t name[128] = {};
+    GetClassNameW(hwnd, name, 128);
+    return name;
+}
+
+std::string placement(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right - r.left) + "," +
+           std::to_string(r.bottom - r.top);
+}
+
 std::wstring tempFolder() { return toWide(programTempFolder().path()) + L"\\"; }
 
 std::string fileBytes(const std::wstring& path) {
@@ -119,5 +134,54 @@ std::string fileBytes(const std::wstring& path) {
 std::wstring clipboard() { return readClipboardText(); }
 
 void setClipboard(const std::wstring& text) { ASSERT_TRUE(writeClipboardText(text)); }
+
+ScratchFolder::ScratchFolder(const std::wstring& tag)
+    : folder_(toUtf8(L"kit_测试_" + tag + L"_")), dir_(toWide(folder_.path())) {}
+
+std::wstring ScratchFolder::write(const std::wstring& name, const std::string& bytes) const {
+    const std::wstring p = path(name);
+    std::ofstream(std::filesystem::path(p), std::ios::binary) << bytes;
+    return p;
+}
+
+namespace {
+
+struct PendingAction {
+    std::wstring className;
+    std::function<void(HWND)> action;
+    int ticksLeft = 200;  // 10 s
+};
+PendingAction pending;
+
+BOOL CALLBACK findOwnWindow(HWND hwnd, LPARAM found) {
+    wchar_t name[128];
+    GetClassNameW(hwnd, name, 128);
+    if (pending.className == name && IsWindowVisible(hwnd)) {
+        *reinterpret_cast<HWND*>(found) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK pollForWindow(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findOwnWindow, reinterpret_cast<LPARAM>(&found));
+    if (!found && --pending.ticksLeft > 0) return;
+    KillTimer(nullptr, id);
+    auto action = std::move(pending.action);
+    pending = {};
+    if (found && action) action(found);
+}
+
+}  // namespace
+
+void whenWindowAppears(const wchar_t* className, std::function<void(HWND)> action) {
+    pending = {className, std::move(action)};
+    SetTimer(nullptr, 0, 50, pollForWindow);
+}
+
+void pressButton(HWND parent, int id) {
+    SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(parent, id)));
+}
 
 }  // namespace kit::test

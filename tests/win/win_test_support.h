@@ -6,13 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "apps/plotvane_window.h"
+#include "apps/quillet_window.h"
 #include "apps/varnick_window.h"
 #include "shell/main_window.h"
 #include "shell/recording_dialogs.h"
+#include "tests/temp_folder.h"
 
 namespace kit::test {
 
@@ -62,8 +65,39 @@ protected:
     VarnickWindowTest() : MainWindowTest(varnickWindowConfig) {}
 };
 
+class QuilletWindowTest : public MainWindowTest {
+protected:
+    QuilletWindowTest() : MainWindowTest(quilletWindowConfig) {}
+};
+
+// A child's class name, and its place in its parent as "x,y,width,height".
+std::wstring windowClassName(HWND hwnd);
+std::string placement(HWND hwnd);
+
 // Removes every queued message, a quit message included.
 void drainQueue();
+
+// A temporary folder of its own whose name holds Chinese characters, seen
+// through UTF-16 names; removed with everything in it.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::wstring& tag);
+    const std::wstring& dir() const { return dir_; }
+    std::wstring path(const std::wstring& name) const { return dir_ + L"\\" + name; }
+    // Writes the bytes to a file in the folder; returns its path.
+    std::wstring write(const std::wstring& name, const std::string& bytes) const;
+
+private:
+    TempFolder folder_;
+    std::wstring dir_;
+};
+
+// Runs the action on the thread's first window of the class once it exists,
+// from a timer, so a test can answer a modal window whose own loop is running.
+void whenWindowAppears(const wchar_t* className, std::function<void(HWND)> action);
+
+// Sends a control's BN_CLICKED to its parent, as a click on it would.
+void pressButton(HWND parent, int id);
 
 // The test program's own temporary folder, ending in a backslash: a new
 // folder under GetTempPath with a name of its own, made on first use and

@@ -1,0 +1,29 @@
+#include "batchkml/table_reader.h"
+
+#include "batchkml/csv_reader.h"
+#include "batchkml/xlsx_reader.h"
+#include "core/text.h"
+
+namespace kit {
+
+TableFormat chooseReader(std::string_view path) {
+    if (path.size() >= 5 && asciiLower(path.substr(path.size() - 5)) == ".xlsx") return TableFormat::Xlsx;
+    return TableFormat::Csv;
+}
+
+bool readDataTable(const std::string& utf8Path, DataTable& table) {
+    if (chooseReader(utf8Path) == TableFormat::Csv) return readCsv(utf8Path, table);
+    std::vector<std::string> headers;
+    std::vector<std::vector<std::string>> rows;
+    if (!readXlsx(utf8Path, headers, rows)) return false;
+    table.headers = std::move(headers);
+    table.rows = std::move(rows);
+    table.sourcePath = utf8Path;
+    return true;
+}
+
+std::string_view readFailureMessage(TableFormat format) {
+    return format == TableFormat::Xlsx ? "无法读取Excel文件" : "无法读取CSV文件";
+}
+
+}  // namespace kit

@@ -1,0 +1,39 @@
+// The system's ANSI code page through the Windows converter. Built into the
+// portable library on Windows (see batchkml/CMakeLists.txt), so every reader
+// of CSV files gets it without a separate front-end library.
+#include <windows.h>
+
+#include <climits>
+
+#include "batchkml/ansi_text.h"
+#include "core/text.h"
+
+namespace kit {
+
+std::string ansiToUtf8(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    // One call per chunk below INT_MAX bytes; chunks end on ASCII bytes so a
+    // double-byte character is never split.
+    std::u16string wide;
+    size_t pos = 0;
+    while (pos < bytes.size()) {
+        size_t len = bytes.size() - pos;
+        constexpr size_t kChunk = 1u << 30;
+        if (len > kChunk) {
+            len = kChunk;
+            while (len > 1 && static_cast<unsigned char>(bytes[pos + len - 1]) >= 0x80) --len;
+        }
+        const char* src = bytes.data() + pos;
+        int units = MultiByteToWideChar(CP_ACP, 0, src, static_cast<int>(len), nullptr, 0);
+        if (units > 0) {
+            size_t at = wide.size();
+            wide.resize(at + static_cast<size_t>(units));
+            MultiByteToWideChar(CP_ACP, 0, src, static_cast<int>(len),
+                                reinterpret_cast<wchar_t*>(wide.data() + at), units);
+        }
+        pos += len;
+    }
+    return utf16ToUtf8(wide);
+}
+
+}  // namespace kit

@@ -1,0 +1,31 @@
+#pragma once
+// Workbooks (.xlsx): the first worksheet among sheet1 ... sheet10, with shared
+// strings, read by plain string search over the sheet's XML.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "batchkml/xlsx_unpack.h"
+
+namespace kit {
+
+// Clears both lists, unpacks and reads the workbook. The first row holding a
+// cell becomes the headers, every later one a row. True when a row was found.
+bool readXlsx(const std::string& utf8Path, std::vector<std::string>& headers,
+              std::vector<std::vector<std::string>>& rows);
+
+// The same on parts already unpacked.
+bool readXlsxParts(const XlsxParts& parts, std::vector<std::string>& headers,
+                   std::vector<std::vector<std::string>>& rows);
+
+// &amp; &quot; &lt; &gt; &apos; and character references (&#21517; &#x5409;)
+// decoded; any other reference dropped up to its ';'.
+std::string decodeXmlEntities(std::string_view text);
+
+// The text of every <t> element in document order.
+std::vector<std::string> parseSharedStrings(std::string_view xml);
+
+// "B" -> 1, "AA" -> 26: the column letters of a cell reference, A = 0.
+int columnOfReference(std::string_view reference);
+
+}  // namespace kit
