@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/edit_number.h"
+#include "core/edit_text.h"
 #include "core/format.h"
 
 namespace kit {
@@ -73,7 +73,7 @@ std::vector<int32_t> groupPoints(const std::vector<LonLat>& points, double metre
     // great-circle distance, and the sphere needs no seams at the poles or the
     // antimeridian. Cells are cubes one linking chord wide, so a point's links
     // lie in its own cell and the 26 around it.
-    const double angle = metres / EARTH_RADIUS_M;
+    const double angle = metres / kEarthRadiusM;
     const double chord = angle >= kPi ? 2 : 2 * std::sin(angle / 2);
     const double chordHi = chord * (1 + kRelativeSlack) + kAbsoluteSlack;
     const double chordLo = chord * (1 - kRelativeSlack) - kAbsoluteSlack;

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/lonlat_columns.h"
 #include "core/geodesy.h"
 #include "core/export_destination.h"
+#include "core/lonlat_columns.h"
 #include "core/outcome.h"
 #include "core/table.h"
 

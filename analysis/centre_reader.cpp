@@ -4,10 +4,10 @@
 
 namespace kit {
 
-std::optional<std::string> checkCentreSelection(const Table* table, const LonLatColumns& cols) {
-    if (!table || table->empty()) return std::string("请先获取数据");
-    if (!cols.lon || !cols.lat) return std::string("请选择经度列和纬度列");
-    return std::nullopt;
+Outcome checkCentreSelection(const Table* table, const LonLatColumns& cols) {
+    if (!table || table->empty()) return Outcome::warning("请先获取数据");
+    if (!cols.lon || !cols.lat) return Outcome::warning("请选择经度列和纬度列");
+    return Outcome::success();
 }
 
 CentreReader::CentreReader(const Table& table, const LonLatColumns& cols)

@@ -3,16 +3,15 @@
 // draw: their shared checks and the reading of a row's longitude and latitude.
 // Cells are looked up by the names the lists show, so a list still showing an
 // earlier table's headers simply finds no cell and reads 0.
-#include <optional>
-#include <string>
-
-#include "analysis/lonlat_columns.h"
+#include "core/lonlat_columns.h"
+#include "core/outcome.h"
 #include "core/table.h"
 
 namespace kit {
 
-// No table fetched (null) or no rows, then a missing coordinate column.
-std::optional<std::string> checkCentreSelection(const Table* table, const LonLatColumns& cols);
+// A warning for no table fetched (null) or no rows, then for a missing
+// coordinate column; else success.
+Outcome checkCentreSelection(const Table* table, const LonLatColumns& cols);
 
 // A row's centre; a missing or unreadable cell is 0. The columns must be chosen.
 class CentreReader {

@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <map>
 
-#include "analysis/edit_number.h"
 #include "analysis/feature_index.h"
 #include "analysis/match_geometry.h"
 #include "core/columns.h"
+#include "core/edit_text.h"
+#include "core/file_io.h"
 #include "core/format.h"
 #include "core/geodesy.h"
 #include "core/number_parse.h"
+#include "layers/layer_file.h"
 
 namespace kit {
 
@@ -118,13 +120,18 @@ MatchField matchFieldAt(const Layer& layer, int index) {
 }
 
 std::string layerFileLabel(std::string_view path) {
-    size_t slash = path.find_last_of("\\/");
-    std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    if (characterCount(name) <= 18) return std::string(name);
-    return std::string(name.substr(0, prefixBytes(name, 15))) + "...";
+    std::string name = fileNameOf(path);
+    if (characterCount(name) <= 18) return name;
+    return name.substr(0, prefixBytes(name, 15)) + "...";
 }
 
 std::string layerLoadedLabel(const Layer& layer) { return format("已加载 %zu 个要素", layer.features.size()); }
+
+Outcome loadMatchLayer(const std::string& utf8Path, Layer& layer) {
+    if (Outcome loaded = loadLayerFile(utf8Path, layer); !loaded.ok()) return loaded;
+    if (layer.features.empty()) return Outcome::warning(kNoGeometryFound);
+    return Outcome::success(layerLoadedLabel(layer), {});
+}
 
 bool matchButtonEnabled(const Table* table, const Layer* layer) {
     return table != nullptr && layer != nullptr && !layer->features.empty();

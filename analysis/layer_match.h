@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "analysis/lonlat_columns.h"
 #include "core/export_destination.h"
+#include "core/lonlat_columns.h"
 #include "core/outcome.h"
 #include "core/table.h"
 #include "layers/feature.h"

@@ -6,7 +6,7 @@
 namespace kit {
 
 Outcome runPointLayer(const Table* table, const LonLatColumns& cols) {
-    if (auto w = checkCentreSelection(table, cols)) return Outcome::warning(*w);
+    if (Outcome checked = checkCentreSelection(table, cols); !checked.ok()) return checked;
     const Table& t = *table;
     const CentreReader centre(t, cols);
     const RowProperties props(t, {*cols.lon, *cols.lat});

@@ -55,7 +55,7 @@ int parsePolygonCount(std::string_view text) {
 }
 
 Outcome runPolygonLayer(const Table* table, const LonLatColumns& cols, const PolygonFields& fields) {
-    if (auto w = checkCentreSelection(table, cols)) return Outcome::warning(*w);
+    if (Outcome checked = checkCentreSelection(table, cols); !checked.ok()) return checked;
     const int count = parsePolygonCount(fields.count);
     if (count < 3) return Outcome::warning("边数/角数必须是 >= 3 的整数");
     if (count > kMaxPolygonCount) return Outcome::warning(format("边数/角数不能超过 %d", kMaxPolygonCount));

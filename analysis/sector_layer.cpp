@@ -1,6 +1,7 @@
 #include "analysis/sector_layer.h"
 
 #include "analysis/closed_ring.h"
+#include "core/edit_text.h"
 #include "core/geodesy.h"
 #include "core/text.h"
 #include "layers/geojson_writer.h"
@@ -10,16 +11,13 @@ namespace kit {
 
 namespace {
 
-// The lists hand over at most 63 UTF-16 units of their text.
-constexpr size_t kFieldUnits = 63;
-
 // One list's text: a number for every row, or a column read per row, falling
 // back to the default where the column is unknown, the cell missing or not a
 // number.
 class Parameter {
 public:
     Parameter(const Table& table, std::string_view text, double fallback) : table_(table), fallback_(fallback) {
-        text = utf16Prefix(text, kFieldUnits);
+        text = editText(text);
         if (auto v = parseLayerNumber(text)) {
             fixed_ = *v;
             constant_ = true;
@@ -70,7 +68,7 @@ std::vector<Position> sectorRing(double lon, double lat, double azimuth, double 
 }
 
 Outcome runSectorLayer(const Table* table, const LonLatColumns& cols, const SectorFields& fields) {
-    if (auto w = checkCentreSelection(table, cols)) return Outcome::warning(*w);
+    if (Outcome checked = checkCentreSelection(table, cols); !checked.ok()) return checked;
     const Table& t = *table;
     const CentreReader centre(t, cols);
     const Parameter azimuth(t, fields.azimuth, 0), distance(t, fields.distance, 100), angle(t, fields.angle, 90),

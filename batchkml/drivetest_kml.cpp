@@ -38,7 +38,7 @@ void appendRing(std::string& out, const std::vector<LonLat>& ring) {
 }  // namespace
 
 SphereDestinations::SphereDestinations(double lonDeg, double latDeg, double radiusMetres) {
-    const double d = radiusMetres / EARTH_RADIUS_M;
+    const double d = radiusMetres / kEarthRadiusM;
     const double phi1 = latDeg * kDegToRad;
     lambda1_ = lonDeg * kDegToRad;
     sinPhi1_ = std::sin(phi1);

@@ -87,8 +87,8 @@ void BM_LayersLoadGeoJson100MiB(benchmark::State& state) {
     size_t features = 0;
     for (auto _ : state) {
         kit::Layer layer;
-        auto err = kit::loadLayerFile(path, layer);
-        if (err) state.SkipWithError(err->c_str());
+        kit::Outcome read = kit::loadLayerFile(path, layer);
+        if (!read.ok()) state.SkipWithError(read.message.c_str());
         features = layer.features.size();
         benchmark::DoNotOptimize(layer);
     }

@@ -66,7 +66,7 @@ std::string lteChannelToFrequencyText(std::string_view channelField, int band) {
 }
 
 std::string lteFrequencyToChannelText(std::string_view frequencyField, int band) {
-    int n = dlMhzToEarfcn(readFieldDouble(frequencyField, kNumberFieldChars), band);
+    int n = dlMhzToEarfcn(readFieldDouble(frequencyField, kEditTextLimit), band);
     if (n < 0) return format("频率超出 Band %d 范围", band);
     return format("EARFCN: %d", n);
 }
@@ -78,7 +78,7 @@ std::string nrChannelToFrequencyText(std::string_view channelField) {
 }
 
 std::string nrFrequencyToChannelText(std::string_view frequencyField) {
-    int n = mhzToNrArfcn(readFieldDouble(frequencyField, kNumberFieldChars));
+    int n = mhzToNrArfcn(readFieldDouble(frequencyField, kEditTextLimit));
     if (n < 0) return "频率超出 NR 有效范围";
     return format("NR-ARFCN: %d", n);
 }

@@ -9,11 +9,13 @@
 #include <cstddef>
 #include <string_view>
 
+#include "core/edit_text.h"
+
 namespace kit {
 
-// Buffer limits of the tabs' fields (characters before the terminator).
+// Buffer limits of the tabs' fields (characters before the terminator); the
+// decimal fields hold kEditTextLimit, as every tab's fields do.
 inline constexpr size_t kChannelFieldChars = 31;  // the ARFCN tab's channel number
-inline constexpr size_t kNumberFieldChars = 63;   // every decimal field
 inline constexpr size_t kBaseFieldChars = 127;    // the base converter's input
 
 // The start of a UTF-8 text that fits maxChars UTF-16 units; a character that
@@ -30,6 +32,6 @@ int readFieldInt(std::string_view text, size_t maxChars = kChannelFieldChars);
 // exponent, "inf", "infinity", "nan"), trailing text ignored, 0 when there is
 // none. Out of range it does not fail: an overflow reads as +/-infinity and an
 // underflow as the subnormal value or a zero of the text's sign.
-double readFieldDouble(std::string_view text, size_t maxChars = kNumberFieldChars);
+double readFieldDouble(std::string_view text, size_t maxChars = kEditTextLimit);
 
 }  // namespace kit

@@ -20,7 +20,7 @@ double powerToDbm(double value, int unitIndex) {
 }
 
 std::string convertPower(std::string_view field, int unitIndex) {
-    double dbm = powerToDbm(readFieldDouble(field, kNumberFieldChars), unitIndex);
+    double dbm = powerToDbm(readFieldDouble(field, kEditTextLimit), unitIndex);
     double watts = std::pow(10.0, (dbm - 30) / 10);
     double milliwatts = std::pow(10.0, dbm / 10);
     return format("dBm:  %.2f dBm\r\nW:    %.6f W\r\nmW:   %.2f mW", dbm, watts, milliwatts);

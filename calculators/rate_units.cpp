@@ -22,7 +22,7 @@ std::string formatRate(double value) {
 }
 
 std::string convertRate(std::string_view field, int unitIndex) {
-    double mbps = rateToMbps(readFieldDouble(field, kNumberFieldChars), unitIndex);
+    double mbps = rateToMbps(readFieldDouble(field, kEditTextLimit), unitIndex);
     return format("Gbps:  %s\r\nMbps:  %s\r\nKbps:  %s\r\nMB/s:  %s", formatRate(mbps / 1000), formatRate(mbps),
                   formatRate(mbps * 1000), formatRate(mbps * 0.125));
 }

@@ -54,12 +54,14 @@ function(kit_library name)
   if(WIN32 AND win_srcs)
     add_library(${name}_win STATIC ${win_srcs})
     target_include_directories(${name}_win PUBLIC ${KIT_ROOT})
-    target_link_libraries(${name}_win PUBLIC ${name} kit_shell)
-    kit_win_warnings(${name}_win)
-    # Panels fetch from the clipboard through the core's Windows side.
-    if(TARGET kit_core_win AND NOT name STREQUAL "kit_core")
-      target_link_libraries(${name}_win PUBLIC kit_core_win)
+    # The core's Windows side (the clipboard) sits below the shell; every
+    # other folder's panels stand on the shell, which brings it along.
+    if(name STREQUAL "kit_core")
+      target_link_libraries(${name}_win PUBLIC ${name})
+    else()
+      target_link_libraries(${name}_win PUBLIC ${name} kit_shell)
     endif()
+    kit_win_warnings(${name}_win)
   endif()
 endfunction()
 

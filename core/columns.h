@@ -2,6 +2,7 @@
 // Column auto-detection by header name. A header matches a candidate when its
 // ASCII-lowered text contains the lowered candidate; earlier candidates beat
 // later ones, and among headers matching the same candidate the left-most wins.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,12 @@ int detectIdColumn(const std::vector<std::string>& headers);
 // the headers, so anything else is "not selected").
 inline bool isSelected(int column, const std::vector<std::string>& headers) {
     return column >= 0 && static_cast<size_t>(column) < headers.size();
+}
+
+// The header a list position names, or nothing when it names none.
+inline std::optional<std::string> selectedHeader(int column, const std::vector<std::string>& headers) {
+    if (!isSelected(column, headers)) return std::nullopt;
+    return headers[static_cast<size_t>(column)];
 }
 
 }  // namespace kit

@@ -4,10 +4,10 @@
 
 namespace kit {
 
-std::optional<std::string> fetchTableText(std::string text, Table& table) {
-    if (text.empty()) return std::string(kClipboardEmpty);
-    if (!parseTable(std::move(text), table)) return std::string(kNothingParsed);
-    return std::nullopt;
+Outcome fetchTableText(std::string text, Table& table) {
+    if (text.empty()) return Outcome::warning(kClipboardEmpty);
+    if (!parseTable(std::move(text), table)) return Outcome::warning(kNothingParsed);
+    return Outcome::success();
 }
 
 std::string fetchedStatusText(const Table& table) {

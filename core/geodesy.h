@@ -7,13 +7,12 @@ namespace kit {
 
 inline constexpr double kPi = 3.141592653589793;
 inline constexpr double kDegToRad = kPi / 180.0;
-inline constexpr double EARTH_RADIUS_M = 6371000.0;
-// Metres per degree of arc on the 6371000 m sphere.
+inline constexpr double kRadToDeg = 180.0 / kPi;
+// The sphere every distance is measured on.
+inline constexpr double kEarthRadiusM = 6371000.0;
+inline constexpr double kEarthRadiusKm = kEarthRadiusM / 1000;
+// Metres per degree of arc on that sphere.
 inline constexpr double kMetresPerDegreeArc = 111194.92664455873;
-inline constexpr double kKmPerDegreeArc = 111.19492664455873;
-// Only the nearest-site index's local plane uses this one; it is deliberately
-// not the sphere's value above, and the two must stay apart.
-inline constexpr double METRES_PER_DEGREE = 111320.0;
 
 // Great-circle distance in metres; latitude first for each point.
 double haversineDistance(double lat1, double lon1, double lat2, double lon2);
@@ -22,14 +21,10 @@ double haversineDistance(double lat1, double lon1, double lat2, double lon2);
 double haversineWithCosines(double lat1, double lon1, double cosLat1, double lat2, double lon2, double cosLat2);
 inline double cosLatitude(double lat) { return std::cos(lat * kDegToRad); }
 
+// A point on a flat projection (the units are the projection's).
 struct PlanePoint {
     double x, y;
 };
-
-// x = lon * 111320 * cosRef, y = lat * 111320 (metres).
-inline PlanePoint localPlaneProjection(double lon, double lat, double cosRef) {
-    return {lon * METRES_PER_DEGREE * cosRef, lat * METRES_PER_DEGREE};
-}
 
 struct LonLat {
     double lon, lat;

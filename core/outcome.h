@@ -1,6 +1,10 @@
 #pragma once
 // What a tool's run hands back to its front end (panel or CLI): a status, the
 // message to show (warning, error or success text), and the result text.
+//
+// Every portable step that can fail for a reason the user is told (a run, a
+// check, a fetch, a loader) answers with an Outcome; a std::optional only
+// ever holds a value that may be missing, never an error text.
 #include <string>
 
 namespace kit {
@@ -16,6 +20,7 @@ struct Outcome {
 
     static Outcome warning(std::string msg) { return {Status::Warning, std::move(msg), {}}; }
     static Outcome error(std::string msg) { return {Status::Error, std::move(msg), {}}; }
+    static Outcome success() { return {}; }  // nothing to show
     static Outcome success(std::string msg, std::string text) {
         return {Status::Success, std::move(msg), std::move(text)};
     }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/columns.h"
+#include "core/edit_text.h"
 #include "core/geodesy.h"
 #include "core/number_parse.h"
 #include "coverage/density.h"
@@ -38,16 +39,6 @@ constexpr const char* kNotFinite = "频率、功率和高度必须是有效数�
 constexpr const char* kFsplFrequency = "FSPL模型要求频率大于0";
 constexpr const char* kSavedPrefix = "分析完成！\n文件已保存到：";
 
-// The panel's boxes hold at most 63 characters.
-std::string_view fieldText(std::string_view text) {
-    size_t chars = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
-        if (chars++ == 63) return text.substr(0, i);
-    }
-    return text;
-}
-
 PathModel modelForItem(int item) {
     switch (item) {
         case 1: return PathModel::FreeSpace;
@@ -57,7 +48,7 @@ PathModel modelForItem(int item) {
     }
 }
 
-std::vector<LonLat> readStations(const Table& t, const CoverageColumns& c) {
+std::vector<LonLat> readStations(const Table& t, const LonLatColumns& c) {
     const ColumnRef lon = t.column(*c.lon), lat = t.column(*c.lat);
     std::vector<LonLat> stations(t.rowCount());
     for (size_t r = 0; r < stations.size(); ++r)
@@ -89,22 +80,14 @@ int resolutionForLevelItem(int item) {
     return 2 * item + 3;
 }
 
-CoverageColumns coverageColumnsAt(const Table& table, int lon, int lat) {
-    auto at = [&](int i) -> std::optional<std::string> {
-        if (!isSelected(i, table.headers)) return std::nullopt;
-        return table.headers[i];
-    };
-    return {at(lon), at(lat)};
-}
-
-Outcome runCoverage(const Table* table, const CoverageColumns& columns, const CoverageRequest& req) {
+Outcome runCoverage(const Table* table, const LonLatColumns& columns, const CoverageRequest& req) {
     if (!table || table->empty()) return Outcome::warning(kNoData);
     if (!columns.lon || !columns.lat) return Outcome::warning(kNoColumns);
     if (req.mode < kModeDensity || req.mode > kModeTerrain) return Outcome::warning(kNoMode);
 
-    const double frequency = toNumberOr(fieldText(req.frequencyText), 1800);
-    const double power = toNumberOr(fieldText(req.powerText), 43);
-    const double height = toNumberOr(fieldText(req.heightText), 30);
+    const double frequency = editNumberOr(req.frequencyText, 1800);
+    const double power = editNumberOr(req.powerText, 43);
+    const double height = editNumberOr(req.heightText, 30);
     LinkParams params = makeLinkParams(frequency);
     params.txHeightM = height;
     params.txPowerDbm = power;

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/lonlat_columns.h"
 #include "core/outcome.h"
 #include "core/table.h"
 
@@ -54,12 +55,6 @@ int resolutionForLevelItem(int item);
 inline constexpr const char* kCoverageHelpTitle = "覆盖分析使用说明";
 extern const char* const kCoverageHelpText;
 
-// Column choices as the lists show them: header names, or nothing.
-struct CoverageColumns {
-    std::optional<std::string> lon, lat;
-};
-CoverageColumns coverageColumnsAt(const Table& table, int lon, int lat);
-
 struct CoverageRequest {
     int mode = kModeDensity;  // mode list index; -1 when nothing is selected
     std::string frequencyText = "1800";
@@ -74,6 +69,6 @@ struct CoverageRequest {
 // byte-order mark) and its message the success text up to the saved path:
 // the front end shows message + path once the file is written. table is null
 // until a fetch has succeeded.
-Outcome runCoverage(const Table* table, const CoverageColumns& columns, const CoverageRequest& request);
+Outcome runCoverage(const Table* table, const LonLatColumns& columns, const CoverageRequest& request);
 
 }  // namespace kit

@@ -7,7 +7,6 @@ namespace kit {
 namespace {
 
 constexpr double kSqrt3 = 1.7320508075688772;
-constexpr double kRadToDeg = 57.29577951308232;
 constexpr uint64_t kAxialOffset = 0x8000000;  // 2^27
 constexpr uint64_t kAxialMask = 0xFFFFFFF;     // 28 bits
 
@@ -23,13 +22,13 @@ double tame(double v) {
 }  // namespace
 
 PlanePoint mercatorKm(double lon, double lat) {
-    double x = lon * kDegToRad * kGridEarthRadiusKm;
-    double y = std::log(std::tan(lat * kDegToRad / 2 + kPi / 4)) * kGridEarthRadiusKm;
+    double x = lon * kDegToRad * kEarthRadiusKm;
+    double y = std::log(std::tan(lat * kDegToRad / 2 + kPi / 4)) * kEarthRadiusKm;
     return {x, y};
 }
 
 LonLat fromMercatorKm(double x, double y) {
-    return {x / kGridEarthRadiusKm * kRadToDeg, (2 * std::atan(std::exp(y / kGridEarthRadiusKm)) - kPi / 2) * kRadToDeg};
+    return {x / kEarthRadiusKm * kRadToDeg, (2 * std::atan(std::exp(y / kEarthRadiusKm)) - kPi / 2) * kRadToDeg};
 }
 
 Axial latLonToAxial(double lat, double lon, int res) {

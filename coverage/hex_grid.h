@@ -14,7 +14,6 @@ namespace kit {
 using CellId = uint64_t;
 
 inline constexpr int kMaxResolution = 12;
-inline constexpr double kGridEarthRadiusKm = 6371.0;
 
 // Centre-to-corner distance of a cell on the projected plane, km.
 inline constexpr double kHexSizeKm[kMaxResolution + 1] = {

@@ -8,8 +8,6 @@ namespace kit {
 
 namespace {
 
-constexpr double kRadToDeg = 180.0 / kPi;
-
 // Sines and cosines of the bearings, shared by every circle of a run.
 struct Bearings {
     std::vector<double> sin, cos;
@@ -23,7 +21,7 @@ struct Bearings {
 };
 
 void circleAround(double lon, double lat, double radiusKm, const Bearings& b, std::vector<LonLat>& ring) {
-    const double delta = radiusKm / 6371.0;
+    const double delta = radiusKm / kEarthRadiusKm;
     const double phi1 = lat * kDegToRad, lambda1 = lon * kDegToRad;
     const double sinPhi1 = std::sin(phi1), cosPhi1 = std::cos(phi1);
     const double sinDelta = std::sin(delta), cosDelta = std::cos(delta);

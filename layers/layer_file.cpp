@@ -9,59 +9,52 @@
 
 namespace kit {
 
-namespace {
-
-bool endsWith(std::string_view s, std::string_view tail) {
-    return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
-}
-
-}  // namespace
-
-std::optional<std::string> loadLayerFile(const std::string& utf8Path, Layer& layer) {
+Outcome loadLayerFile(const std::string& utf8Path, Layer& layer) {
     bool tooLarge = false;
     auto bytes = readFileBytesLimited(utf8Path, kMaxLayerFileBytes, &tooLarge);
-    if (!bytes) return std::string(tooLarge ? "文件过大或无效" : "无法打开文件");
+    if (!bytes) return Outcome::error(tooLarge ? kLayerFileTooLarge : "无法打开文件");
     std::string_view text = *bytes;
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
 
-    size_t dot = utf8Path.rfind('.');
-    std::string ext = dot == std::string::npos ? std::string() : asciiLower(utf8Path.substr(dot + 1));
-    if (ext == "shp") {
+    const std::string ext = asciiLower(extensionOf(utf8Path));
+    if (ext == ".shp") {
         // Decoded before the layer is emptied, so a foreign file leaves the
         // previous layer loaded as the other failures do.
         // The table beside it obeys the same size limit; one that cannot be
         // read leaves the shapes without attributes, as a missing one does.
         bool dbfTooLarge = false;
         auto dbf = readFileBytesLimited(siblingPath(utf8Path, "dbf"), kMaxLayerFileBytes, &dbfTooLarge);
-        if (dbfTooLarge) return std::string("文件过大或无效");
+        if (dbfTooLarge) return Outcome::error(kLayerFileTooLarge);
         auto shapes = decodeShapefile(*bytes, dbf ? std::string_view(*dbf) : std::string_view());
-        if (!shapes) return std::string("无法打开 Shapefile");
-        if (shapes->attributesTooLarge) return std::string("文件过大或无效");
+        if (!shapes) return Outcome::error(kCannotOpenShapefile);
+        if (shapes->attributesTooLarge) return Outcome::error(kLayerFileTooLarge);
         layer.clear();
         appendShapeLayer(*shapes, layer);
-        return std::nullopt;
+        return Outcome::success();
     }
     layer.clear();
-    if (ext == "kml")
+    if (ext == ".kml")
         readKml(text, layer);
     else
         readGeoJson(text, layer);
-    return std::nullopt;
+    return Outcome::success();
 }
 
 Outcome saveLayer(const std::string& utf8Path, std::string_view geojson) {
-    const std::string lower = asciiLower(utf8Path);
+    // The type goes by the extension in any case; the name is completed
+    // unless it already ends in the extension exactly.
+    const std::string ext = extensionOf(utf8Path), lower = asciiLower(ext);
     std::string path = utf8Path;
-    if (endsWith(lower, ".shp")) {
-        if (!endsWith(path, ".shp")) path += ".shp";
+    if (lower == ".shp") {
+        if (ext != ".shp") path += ".shp";
         Outcome o = writeShapefile(geojson, path);
         if (!o.ok()) return o;
-    } else if (endsWith(lower, ".kml")) {
-        if (!endsWith(path, ".kml")) path += ".kml";
+    } else if (lower == ".kml") {
+        if (ext != ".kml") path += ".kml";
         Outcome o = writeKml(geojson, path);
         if (!o.ok()) return o;
     } else {
-        if (!endsWith(path, ".geojson") && !endsWith(path, ".json")) path += ".geojson";
+        if (ext != ".geojson" && ext != ".json") path += ".geojson";
         std::string bytes;
         bytes.reserve(geojson.size() + 3);
         bytes += "\xEF\xBB\xBF";

@@ -1,7 +1,6 @@
 #pragma once
 // Loading a reference layer (GeoJSON, KML or Shapefile, chosen by extension)
 // and saving a generated layer (GeoJSON text) by the name's extension.
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,11 +11,11 @@ namespace kit {
 
 inline constexpr uint64_t kMaxLayerFileBytes = 104857600;  // 100 MiB
 
-// Reads the file into the layer. On failure returns the error text to show
-// ("无法打开文件", "文件过大或无效", "无法打开 Shapefile") and leaves the
-// layer as it was; on success the layer holds what the file yields (possibly
-// nothing: the caller reports an empty layer).
-std::optional<std::string> loadLayerFile(const std::string& utf8Path, Layer& layer);
+// Reads the file into the layer. An error ("无法打开文件", "文件过大或无效",
+// "无法打开 Shapefile") leaves the layer as it was; on success the layer
+// holds what the file yields (possibly nothing: the caller reports an empty
+// layer).
+Outcome loadLayerFile(const std::string& utf8Path, Layer& layer);
 
 // Writes GeoJSON text under the name as the save routine does: ".shp" (any
 // case) a Shapefile set, ".kml" KML, anything else GeoJSON with a byte-order

@@ -451,14 +451,15 @@ void appendShapeLayer(const ShapeLayer& shapes, Layer& layer) {
     }
 }
 
-bool readShapefile(const std::string& utf8ShpPath, Layer& layer) {
+Outcome readShapefile(const std::string& utf8ShpPath, Layer& layer) {
     auto shp = readFileBytes(utf8ShpPath);
-    if (!shp) return false;
+    if (!shp) return Outcome::error(kCannotOpenShapefile);
     auto dbf = readFileBytes(siblingPath(utf8ShpPath, "dbf"));
     auto decoded = decodeShapefile(*shp, dbf ? std::string_view(*dbf) : std::string_view());
-    if (!decoded || decoded->attributesTooLarge) return false;
+    if (!decoded) return Outcome::error(kCannotOpenShapefile);
+    if (decoded->attributesTooLarge) return Outcome::error(kLayerFileTooLarge);
     appendShapeLayer(*decoded, layer);
-    return true;
+    return Outcome::success();
 }
 
 }  // namespace kit

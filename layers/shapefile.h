@@ -12,8 +12,12 @@
 
 namespace kit {
 
-// False when the .shp file cannot be read (the caller shows "无法打开 Shapefile").
-bool readShapefile(const std::string& utf8ShpPath, Layer& layer);
+inline constexpr const char* kCannotOpenShapefile = "无法打开 Shapefile";
+inline constexpr const char* kLayerFileTooLarge = "文件过大或无效";  // past a size limit
+
+// Appends the set's shapes to the layer; the error "无法打开 Shapefile" when
+// the .shp file cannot be read or decoded.
+Outcome readShapefile(const std::string& utf8ShpPath, Layer& layer);
 
 // Converts the GeoJSON text and writes the set at the path ending in ".shp";
 // Success (path in text) or Error with the message to show.

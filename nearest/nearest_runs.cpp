@@ -8,6 +8,7 @@
 #include "core/format.h"
 #include "core/geodesy.h"
 #include "core/number_parse.h"
+#include "nearest/local_plane.h"
 #include "nearest/neighbour_search.h"
 #include "nearest/point_index.h"
 
@@ -174,11 +175,8 @@ double meanLatitude(const std::vector<double>& a, const std::vector<double>& b) 
 }  // namespace
 
 SiteColumns siteColumnsAt(const Table& table, int lon, int lat, int id) {
-    auto at = [&](int i) -> std::optional<std::string> {
-        if (!isSelected(i, table.headers)) return std::nullopt;
-        return table.headers[i];
-    };
-    return {at(lon), at(lat), at(id)};
+    const auto& h = table.headers;
+    return {selectedHeader(lon, h), selectedHeader(lat, h), selectedHeader(id, h)};
 }
 
 int secondTableIdColumn(const std::vector<std::string>& headers) { return headers.size() >= 3 ? 2 : kNoColumn; }
@@ -188,22 +186,21 @@ int parseNeighbourCount(std::string_view text) {
     return std::clamp<int32_t>(v, 1, kMaxNeighbours);
 }
 
-std::optional<std::string> checkSingleSelection(const Table* table, const SiteColumns& cols) {
-    if (!table || table->empty()) return std::string("请先获取数据");
-    if (!cols.complete()) return std::string("请选择经度、纬度和 ID 列");
-    return std::nullopt;
+Outcome checkSingleSelection(const Table* table, const SiteColumns& cols) {
+    if (!table || table->empty()) return Outcome::warning("请先获取数据");
+    if (!cols.complete()) return Outcome::warning("请选择经度、纬度和 ID 列");
+    return Outcome::success();
 }
 
-std::optional<std::string> checkTwoSelection(const Table* table1, const Table* table2, const SiteColumns& c1,
-                                             const SiteColumns& c2) {
-    if (!table1 || !table2) return std::string("请先获取两个数据表");
-    if (!c1.complete() || !c2.complete()) return std::string("请完成列选择");
-    return std::nullopt;
+Outcome checkTwoSelection(const Table* table1, const Table* table2, const SiteColumns& c1, const SiteColumns& c2) {
+    if (!table1 || !table2) return Outcome::warning("请先获取两个数据表");
+    if (!c1.complete() || !c2.complete()) return Outcome::warning("请完成列选择");
+    return Outcome::success();
 }
 
 Outcome runNearestSingle(const Table* table, const SiteColumns& cols, std::string_view quantityText,
                          unsigned threads, std::string_view destination) {
-    if (auto w = checkSingleSelection(table, cols)) return Outcome::warning(*w);
+    if (Outcome checked = checkSingleSelection(table, cols); !checked.ok()) return checked;
     const size_t rows = table->rowCount();
     const int n = parseNeighbourCount(quantityText);
     const int e = static_cast<int>(std::min<size_t>(n, rows - 1));
@@ -232,7 +229,7 @@ Outcome runNearestSingle(const Table* table, const SiteColumns& cols, std::strin
 
 Outcome runNearestTwo(const Table* table1, const Table* table2, const SiteColumns& c1, const SiteColumns& c2,
                       std::string_view quantityText, unsigned threads, std::string_view destination) {
-    if (auto w = checkTwoSelection(table1, table2, c1, c2)) return Outcome::warning(*w);
+    if (Outcome checked = checkTwoSelection(table1, table2, c1, c2); !checked.ok()) return checked;
     const int n = parseNeighbourCount(quantityText);
     const size_t q = table2->rowCount();
     if (q == 0) return Outcome::warning("表2无数据");

@@ -35,11 +35,11 @@ inline constexpr int kMaxNeighbours = 50;
 // tolerated), 1 when it does not parse, then clamped to 1..50.
 int parseNeighbourCount(std::string_view text);
 
-// Checks the panel makes before running, in the tab's order. table is null
-// until a fetch has succeeded.
-std::optional<std::string> checkSingleSelection(const Table* table, const SiteColumns& cols);
-std::optional<std::string> checkTwoSelection(const Table* table1, const Table* table2, const SiteColumns& c1,
-                                             const SiteColumns& c2);
+// Checks the panel makes before running, in the tab's order: a warning for
+// the first that fails, else success. table is null until a fetch has
+// succeeded.
+Outcome checkSingleSelection(const Table* table, const SiteColumns& cols);
+Outcome checkTwoSelection(const Table* table1, const Table* table2, const SiteColumns& c1, const SiteColumns& c2);
 
 // Nearest N other rows of the same table, for every row. threads > 1 spreads
 // the search and the writing over that many threads; the text is the same.

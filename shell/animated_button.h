@@ -4,6 +4,7 @@
 // the left button is released over it.
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -26,6 +27,9 @@ struct ButtonCreateArgs {
     int x = 0, y = 0;
     int width = 0, height = 0;  // 0: the kind's default size
     bool enabled = true;
+    // Run when the button is pressed; the parent must then be a panel
+    // (createPanel), which calls it on the button's command.
+    std::function<void()> onClicked;
 };
 HWND createButton(const ButtonCreateArgs& args);
 // Gives a button the colours and font of another kind (its size stays), e.g.

@@ -6,6 +6,7 @@
 #include "shell/colors.h"
 #include "shell/fonts.h"
 #include "shell/label_text.h"
+#include "shell/panel.h"
 
 namespace kit {
 
@@ -192,6 +193,9 @@ HWND createButton(const ButtonCreateArgs& a) {
     s->original = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(buttonProc)));
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(style.bold ? sharedFonts().bold : sharedFonts().regular),
                  FALSE);
+    if (a.onClicked) {
+        if (Panel* panel = panelOf(a.parent)) panel->onCommand(a.id, a.onClicked);
+    }
     return hwnd;
 }
 

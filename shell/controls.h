@@ -78,17 +78,28 @@ struct EtchedLineCreateArgs {
 };
 HWND createEtchedLine(const EtchedLineCreateArgs& args);
 
-// A "经度:"-style label with its drop-down list on one row, as the tabs line
-// them up: the label at x, the list 40 px to its right, 120 px wide.
+// A "经度:"-style label with its drop-down list on one row: the label at x,
+// the list right after it. The defaults line up the column lists of most
+// tabs; a tab with narrow lists or wider labels moves the seam.
 struct LabeledDropDownCreateArgs {
     HWND parent = nullptr;
     int labelId = 0;
     std::wstring label;
     int listId = 0;
     int x = 18, y = 0;
+    int labelWidth = 40;  // the list starts where the label ends
+    int listWidth = 120;
+    int labelDrop = 0;    // the label's top below the list's, to centre it on a taller list
     bool enabled = false;
+    bool editable = false;  // also takes typed text, shown from `text`
+    std::wstring text;
+    std::vector<std::string> items;  // UTF-8, for a list that offers fixed choices
+    int selected = 0;                // the choice selected among `items`
 };
-HWND createLabeledDropDown(const LabeledDropDownCreateArgs& args);  // returns the list
+struct LabeledDropDown {
+    HWND label = nullptr, list = nullptr;
+};
+LabeledDropDown createLabeledDropDown(const LabeledDropDownCreateArgs& args);
 
 struct CheckBoxCreateArgs {
     HWND parent = nullptr;

@@ -74,10 +74,18 @@ HWND createEtchedLine(const EtchedLineCreateArgs& a) {
                        sharedFonts().regular);
 }
 
-HWND createLabeledDropDown(const LabeledDropDownCreateArgs& a) {
-    createLabel({.parent = a.parent, .id = a.labelId, .text = a.label, .x = a.x, .y = a.y, .width = 40});
-    return createDropDown(
-        {.parent = a.parent, .id = a.listId, .x = a.x + 40, .y = a.y, .width = 120, .height = 200, .enabled = a.enabled});
+LabeledDropDown createLabeledDropDown(const LabeledDropDownCreateArgs& a) {
+    HWND label = createLabel({.parent = a.parent,
+                              .id = a.labelId,
+                              .text = a.label,
+                              .x = a.x,
+                              .y = a.y + a.labelDrop,
+                              .width = a.labelWidth});
+    HWND list = createDropDown({.parent = a.parent, .id = a.listId, .x = a.x + a.labelWidth, .y = a.y,
+                                .width = a.listWidth, .height = 200, .enabled = a.enabled, .editable = a.editable,
+                                .text = a.text});
+    if (list && !a.items.empty()) setComboItems(list, a.items, a.selected);
+    return {label, list};
 }
 
 HWND createCheckBox(const CheckBoxCreateArgs& a) {

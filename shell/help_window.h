@@ -4,7 +4,10 @@
 // closes it.
 #include <windows.h>
 
+#include <string>
 #include <string_view>
+
+#include "shell/control_ids.h"
 
 namespace kit {
 
@@ -15,6 +18,16 @@ inline constexpr int kHelpHeight = 320;
 // one is open (the button toggles).
 void showHelp(HWND owner, std::wstring_view title, std::wstring_view text);
 void closeHelp();
+
+// A tab's "?" button, which opens and closes this help text; its parent must
+// be a panel (createPanel). Every Plotvane tab has it at the right edge.
+struct HelpButtonCreateArgs {
+    HWND parent = nullptr;
+    int id = kHelpId;
+    int x = 152, y = 0, width = 28, height = 24;
+    std::wstring title, text;
+};
+HWND createHelpButton(const HelpButtonCreateArgs& args);
 HWND helpWindow();  // nullptr when none is open
 
 // The class name of help windows (programs may name their own).

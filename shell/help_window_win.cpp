@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "shell/animated_button.h"
 #include "shell/fonts.h"
 
 namespace kit {
@@ -122,6 +123,19 @@ void showHelp(HWND owner, std::wstring_view title, std::wstring_view text) {
     SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(g_font), FALSE);
     ShowWindow(hwnd, SW_SHOW);
     UpdateWindow(hwnd);
+}
+
+HWND createHelpButton(const HelpButtonCreateArgs& a) {
+    return createButton({.parent = a.parent,
+                         .id = a.id,
+                         .kind = ButtonKind::Help,
+                         .x = a.x,
+                         .y = a.y,
+                         .width = a.width,
+                         .height = a.height,
+                         .onClicked = [owner = a.parent, title = a.title, text = a.text] {
+                             showHelp(owner, title, text);
+                         }});
 }
 
 }  // namespace kit

@@ -1,10 +1,11 @@
 #pragma once
 // A tab panel: a white child window of the main window whose commands go to
-// handler members, so a tab is its controls plus a few small functions.
+// handler members, so a tab is its controls plus a few small functions
+// (shell/README.md shows a whole tab).
 //
 //   static Panel panel;
 //   createPanel({.parent = main, .className = L"TabRecent1Content"}, panel);
-//   panel.onCommand(2, [] { getData(); });
+//   createButton({.parent = panel.hwnd, .id = kRunId, ..., .onClicked = run});
 //   panel.onNotify(400, CBN_SELCHANGE, [] { modeChanged(); });
 #include <windows.h>
 
@@ -45,5 +46,8 @@ struct PanelCreateArgs {
 // background brush), creates the panel and ties it to `panel`, which must
 // outlive the window.
 HWND createPanel(const PanelCreateArgs& args, Panel& panel);
+
+// The Panel a window made by createPanel is tied to; nullptr for any other window.
+Panel* panelOf(HWND window);
 
 }  // namespace kit

@@ -91,4 +91,10 @@ HWND createPanel(const PanelCreateArgs& a, Panel& panel) {
                            r.top, r.right - r.left, r.bottom - r.top, a.parent, nullptr, inst, &panel);
 }
 
+Panel* panelOf(HWND window) {
+    // Only a panel's user data is a Panel: tell panels by their window procedure.
+    if (!window || reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC)) != panelProc) return nullptr;
+    return reinterpret_cast<Panel*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 }  // namespace kit

@@ -3,12 +3,11 @@
 // the clipboard.
 #include "analysis/layer_match.h"
 #include "analysis/win/analysis_tabs.h"
-#include "core/win/fetch_panel.h"
 #include "shell/animated_button.h"
 #include "shell/controls.h"
 #include "shell/dialogs.h"
 #include "shell/help_window.h"
-#include "shell/panel.h"
+#include "shell/table_tab.h"
 #include "shell/wide.h"
 
 namespace kit {
@@ -16,22 +15,17 @@ namespace kit {
 namespace {
 
 enum Id {
-    kStatus = 1,
-    kGetData = 2,
-    kMatch = 3,
-    kHelp = 4,
+    kMatch = kRunId,
     kFileLabel = 5,
     kBuffer = 11,
     kMethod = 12,
     kField = 13,
     kBrowse = 24,
-    kLonLabel = 100,
-    kLatLabel = 101,
     kFieldLabel = 102,
     kMethodLabel = 103,
     kBufferLabel = 104,
-    kLon = 150,
-    kLat = 151,
+    kLon = kLonListId,
+    kLat = kLatListId,
 };
 
 constexpr wchar_t kHelpTitle[] = L"匹配图层使用说明";
@@ -49,40 +43,17 @@ const std::vector<FileFilter>& openLayerFilter() {
     return filter;
 }
 
-struct MatchTab {
-    Panel panel;
-    Table table;
-    bool fetched = false;
+struct MatchTab : TableTab {
     Layer layer;
 };
 MatchTab tab;
 
-HWND item(int id) { return GetDlgItem(tab.panel.hwnd, id); }
+HWND item(int id) { return tab.panel.item(id); }
 
-void updateMatchButton() {
-    EnableWindow(item(kMatch), matchButtonEnabled(tab.fetched ? &tab.table : nullptr, &tab.layer));
-}
-
-void setItems(HWND combo, const std::vector<std::string>& items) {
-    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-    for (const std::string& s : items) {
-        std::wstring w = toWide(s);
-        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
-    }
-    SendMessageW(combo, CB_SETCURSEL, 0, 0);
-}
+void updateMatchButton() { EnableWindow(item(kMatch), matchButtonEnabled(tab.fetchedTable(), &tab.layer)); }
 
 void getData() {
-    if (!fetchTable({.owner = tab.panel.hwnd,
-                     .table = &tab.table,
-                     .columnLists = {item(kLon), item(kLat)},
-                     .lonList = item(kLon),
-                     .latList = item(kLat),
-                     .enable = {item(kLon), item(kLat)},
-                     .fetched = &tab.fetched,
-                     .status = item(kStatus)}))
-        return;
-    updateMatchButton();
+    if (fetchCoordinateTable(tab, false, {})) updateMatchButton();
 }
 
 void browse() {
@@ -95,7 +66,7 @@ void browse() {
         showOutcomeMessage(tab.panel.hwnd, loaded);
         return;
     }
-    setItems(item(kField), matchFieldItems(tab.layer));
+    setComboItems(item(kField), matchFieldItems(tab.layer), 0);
     EnableWindow(item(kField), TRUE);
     setStatusText(item(kFileLabel), toWide(loaded.message), true);
     updateMatchButton();
@@ -104,7 +75,7 @@ void browse() {
 void match() {
     const int method = comboSelection(item(kMethod));
     Outcome outcome = runLayerMatch(
-        tab.fetched ? &tab.table : nullptr,
+        tab.fetchedTable(),
         lonLatColumnsAt(tab.table, comboSelection(item(kLon)), comboSelection(item(kLat))), &tab.layer,
         windowTextUtf8(item(kBuffer)), method >= 0 && method <= 2 ? static_cast<MatchMethod>(method) : MatchMethod::Single,
         matchFieldAt(tab.layer, comboSelection(item(kField))));
@@ -114,43 +85,35 @@ void match() {
 }  // namespace
 
 HWND createMatchTab(HWND mainWindow) {
-    tab.table.clear();
-    tab.fetched = false;
     tab.layer.clear();
-    tab.panel = Panel{};
-    HWND p = createPanel({.parent = mainWindow, .className = L"TabMatchContent"}, tab.panel);
-    if (!p) return nullptr;
-
     // The table: status, get data, its coordinate columns.
-    createStatusLabel({.parent = p, .id = kStatus, .x = 4, .y = 4, .width = 176, .height = 18});
-    createButton({.parent = p, .id = kGetData, .text = L"📋 获取数据", .kind = ButtonKind::Green, .x = 78, .y = 24,
-                  .width = 100, .height = 24});
-    createLabeledDropDown({.parent = p, .labelId = kLonLabel, .label = L"经度:", .listId = kLon, .y = 52});
-    createLabeledDropDown({.parent = p, .labelId = kLatLabel, .label = L"纬度:", .listId = kLat, .y = 76});
+    HWND p = createTableTab(
+        tab, mainWindow, L"TabMatchContent",
+        {.statusX = 4, .statusWidth = 176, .getDataX = 78, .getDataWidth = 100, .onGetData = getData});
+    if (!p) return nullptr;
+    createCoordinateLists(p, 52, false);
 
     // The layer: file label, browse, its field.
     createStatusLabel({.parent = p, .id = kFileLabel, .text = L"未选择文件", .x = 4, .y = 104, .width = 176, .height = 18});
     createButton({.parent = p, .id = kBrowse, .text = L"📁 浏览", .kind = ButtonKind::Sky, .x = 78, .y = 124,
-                  .width = 100, .height = 24});
-    HWND field =
-        createLabeledDropDown({.parent = p, .labelId = kFieldLabel, .label = L"字段:", .listId = kField, .y = 152});
-    setItems(field, {"请先选图层"});
+                  .width = 100, .height = 24, .onClicked = browse});
+    createLabeledDropDown(
+        {.parent = p, .labelId = kFieldLabel, .label = L"字段:", .listId = kField, .y = 152, .items = {"请先选图层"}});
 
     // How to match.
-    HWND method = createLabeledDropDown(
-        {.parent = p, .labelId = kMethodLabel, .label = L"方法:", .listId = kMethod, .y = 176, .enabled = true});
-    setItems(method, {std::begin(kMatchMethodNames), std::end(kMatchMethodNames)});
+    createLabeledDropDown({.parent = p,
+                           .labelId = kMethodLabel,
+                           .label = L"方法:",
+                           .listId = kMethod,
+                           .y = 176,
+                           .enabled = true,
+                           .items = {std::begin(kMatchMethodNames), std::end(kMatchMethodNames)}});
     createLabel({.parent = p, .id = kBufferLabel, .text = L"缓冲:", .x = 18, .y = 200, .width = 40});
     createEdit({.parent = p, .id = kBuffer, .text = L"100", .x = 58, .y = 200, .width = 120, .height = 22});
 
     createButton({.parent = p, .id = kMatch, .text = L"▶️ 匹配", .kind = ButtonKind::Red, .x = 66, .y = 230,
-                  .width = 80, .height = 24, .enabled = false});
-    createButton({.parent = p, .id = kHelp, .kind = ButtonKind::Help, .x = 152, .y = 230, .width = 28, .height = 24});
-
-    tab.panel.onCommand(kGetData, getData);
-    tab.panel.onCommand(kBrowse, browse);
-    tab.panel.onCommand(kMatch, match);
-    tab.panel.onCommand(kHelp, [] { showHelp(tab.panel.hwnd, kHelpTitle, kHelpText); });
+                  .width = 80, .height = 24, .enabled = false, .onClicked = match});
+    createHelpButton({.parent = p, .y = 230, .title = kHelpTitle, .text = kHelpText});
     return p;
 }
 

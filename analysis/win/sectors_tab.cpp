@@ -3,24 +3,20 @@
 // read per row; create and save as GeoJSON, KML or a Shapefile.
 #include "analysis/sector_layer.h"
 #include "analysis/win/generator_tabs.h"
-#include "core/win/fetch_panel.h"
 #include "layers/win/save_layer_panel.h"
 #include "shell/animated_button.h"
 #include "shell/colors.h"
 #include "shell/controls.h"
 #include "shell/fonts.h"
 #include "shell/help_window.h"
-#include "shell/panel.h"
+#include "shell/table_tab.h"
 
 namespace kit {
 
 namespace {
 
 enum Id {
-    kStatus = kTabStatusId,
-    kGetData = kTabGetDataId,
-    kCreate = 3,
-    kHelp = 4,
+    kCreate = kRunId,
     kLon = 100,
     kLat = 101,
     kAzimuth = 102,
@@ -52,64 +48,51 @@ constexpr Row kRows[] = {
 
 TableTab tab;
 
+HWND item(int id) { return tab.panel.item(id); }
+
 void getData() {
-    HWND p = tab.panel.hwnd;
     std::vector<HWND> lists;
-    for (const Row& r : kRows) lists.push_back(GetDlgItem(p, r.list));
+    for (const Row& r : kRows) lists.push_back(item(r.list));
     std::vector<HWND> enable = lists;
-    enable.push_back(GetDlgItem(p, kCreate));
-    if (!fetchTable({.owner = p,
-                     .table = &tab.table,
-                     .columnLists = lists,
-                     .lonList = GetDlgItem(p, kLon),
-                     .latList = GetDlgItem(p, kLat),
-                     .enable = enable,
-                     .fetched = &tab.fetched,
-                     .status = GetDlgItem(p, kStatus)}))
+    enable.push_back(item(kCreate));
+    if (!fetchTable(tab, {.columnLists = lists, .lonList = item(kLon), .latList = item(kLat), .enable = enable}))
         return;
     // The azimuth keeps what the refilled list shows; the others their defaults.
-    SetDlgItemTextW(p, kDistance, L"100");
-    SetDlgItemTextW(p, kAngle, L"90");
-    SetDlgItemTextW(p, kInner, L"0");
+    SetWindowTextW(item(kDistance), L"100");
+    SetWindowTextW(item(kAngle), L"90");
+    SetWindowTextW(item(kInner), L"0");
 }
 
 void create() {
-    HWND p = tab.panel.hwnd;
-    LonLatColumns cols =
-        lonLatColumnsAt(tab.table, comboSelection(GetDlgItem(p, kLon)), comboSelection(GetDlgItem(p, kLat)));
-    SectorFields fields{.azimuth = windowTextUtf8(GetDlgItem(p, kAzimuth)),
-                        .distance = windowTextUtf8(GetDlgItem(p, kDistance)),
-                        .angle = windowTextUtf8(GetDlgItem(p, kAngle)),
-                        .inner = windowTextUtf8(GetDlgItem(p, kInner))};
-    saveLayerOutcome(p, runSectorLayer(tab.fetchedTable(), cols, fields), kSectorsSaveTitle, kSectorsDefaultName);
+    LonLatColumns cols = lonLatColumnsAt(tab.table, comboSelection(item(kLon)), comboSelection(item(kLat)));
+    SectorFields fields{.azimuth = windowTextUtf8(item(kAzimuth)),
+                        .distance = windowTextUtf8(item(kDistance)),
+                        .angle = windowTextUtf8(item(kAngle)),
+                        .inner = windowTextUtf8(item(kInner))};
+    saveLayerOutcome(tab.panel.hwnd, runSectorLayer(tab.fetchedTable(), cols, fields), kSectorsSaveTitle,
+                     kSectorsDefaultName);
 }
 
 }  // namespace
 
 HWND createSectorsTab(HWND mainWindow) {
-    HWND p = createTableTab(mainWindow, L"TabSectorsContent", tab);
+    HWND p = createTableTab(tab, mainWindow, L"TabSectorsContent", {.onGetData = getData});
     if (!p) return nullptr;
     // Narrow lists leave room for each parameter's hint on its right.
     for (int i = 0; i < 6; ++i) {
         const Row& r = kRows[i];
         int y = 52 + 25 * i;
-        createLabel({.parent = p, .id = kFirstLabel + i, .text = r.label, .x = 4, .y = y + 2, .width = 42});
-        createDropDown({.parent = p, .id = r.list, .x = 46, .y = y, .width = 70, .height = 200, .enabled = false,
-                        .editable = true});
+        createLabeledDropDown({.parent = p, .labelId = kFirstLabel + i, .label = r.label, .listId = r.list, .x = 4,
+                               .y = y, .labelWidth = 42, .listWidth = 70, .labelDrop = 2, .editable = true});
         if (!r.hint) continue;
         HWND hint = createLabel({.parent = p, .id = kFirstHint + i, .text = r.hint, .x = 119, .y = y + 4, .width = 75,
-                                 .height = 16});
-        SendMessageW(hint, WM_SETFONT, reinterpret_cast<WPARAM>(sharedFonts().small), FALSE);
+                                 .height = 16, .font = sharedFonts().small});
         setStoredTextColor(hint, colors::kStatusNeutral);
     }
-    for (int list : {kLon, kLat}) setComboItems(GetDlgItem(p, list), {L"-"}, 0);
+    for (int list : {kLon, kLat}) setComboItems(item(list), {L"-"}, 0);
     createButton({.parent = p, .id = kCreate, .text = L"▶️ 创建扇形", .kind = ButtonKind::Red, .x = 50, .y = 206,
-                  .width = 96, .height = 24, .enabled = false});
-    createButton({.parent = p, .id = kHelp, .kind = ButtonKind::Help, .x = 152, .y = 206, .width = 28, .height = 24});
-
-    tab.panel.onCommand(kGetData, getData);
-    tab.panel.onCommand(kCreate, create);
-    tab.panel.onCommand(kHelp, [] { showHelp(tab.panel.hwnd, kHelpTitle, kHelpText); });
+                  .width = 96, .height = 24, .enabled = false, .onClicked = create});
+    createHelpButton({.parent = p, .y = 206, .title = kHelpTitle, .text = kHelpText});
     return p;
 }
 

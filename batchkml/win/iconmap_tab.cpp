@@ -9,7 +9,6 @@
 #include "batchkml/quillet_runs.h"
 #include "batchkml/win/icon_picker.h"
 #include "batchkml/win/kml_tab_parts.h"
-#include "core/win/fetch_panel.h"
 #include "shell/animated_button.h"
 #include "shell/controls.h"
 #include "shell/dialogs.h"
@@ -72,7 +71,7 @@ void fillCombos(const DataTable& t) {
     const std::pair<int, const std::vector<std::string_view>*> roles[] = {
         {kLon, &longitudeCandidates()}, {kLat, &latitudeCandidates()}, {kIdCol, &pointIdCandidates()}};
     for (const auto& [id, candidates] : roles) {
-        fillColumnCombo(item(id), t.headers);
+        setComboItems(item(id), t.headers);
         autoSelectColumn(item(id), t.headers, *candidates);
     }
 }

@@ -3,7 +3,6 @@
 #include "batchkml/column_roles.h"
 #include "batchkml/kml_text.h"
 #include "batchkml/table_reader.h"
-#include "core/win/fetch_panel.h"
 #include "shell/controls.h"
 #include "shell/fonts.h"
 #include "shell/images.h"

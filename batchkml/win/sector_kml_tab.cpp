@@ -14,7 +14,6 @@
 #include "batchkml/sector_templates.h"
 #include "batchkml/win/kml_tab_parts.h"
 #include "core/number_parse.h"
-#include "core/win/fetch_panel.h"
 #include "shell/animated_button.h"
 #include "shell/colors.h"
 #include "shell/controls.h"
@@ -90,7 +89,7 @@ void fillCombos(const DataTable& t) {
                           {kLat, latitudeCandidates()},    {kAzimuth, azimuthCandidates()},
                           {kBeamwidth, beamWidthCandidates()}, {kRadius, radiusCandidates()}};
     for (const Role& r : roles) {
-        fillColumnCombo(item(r.id), t.headers);
+        setComboItems(item(r.id), t.headers);
         autoSelectColumn(item(r.id), t.headers, r.candidates);
     }
 }

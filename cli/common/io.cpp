@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <iostream>
 #include <iterator>
-#include <thread>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -47,8 +46,8 @@ std::optional<Table> loadInputTable(const std::string& path, int* status) {
         return std::nullopt;
     }
     Table table;
-    if (auto warning = fetchTableText(decodeInputText(std::move(*bytes)), table)) {
-        printError(*warning);
+    if (Outcome fetched = fetchTableText(decodeInputText(std::move(*bytes)), table); !fetched.ok()) {
+        printError(fetched.message);
         *status = kExitUsage;
         return std::nullopt;
     }
@@ -119,11 +118,6 @@ std::vector<std::string> utf8Arguments(int argc, wchar_t** argv) {
     return out;
 }
 #endif
-
-unsigned workerThreads() {
-    unsigned n = std::thread::hardware_concurrency();
-    return n == 0 ? 1 : n;
-}
 
 void useBinaryStdio() {
 #ifdef _WIN32

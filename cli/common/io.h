@@ -49,9 +49,6 @@ std::vector<std::string> utf8Arguments(int argc, char** argv);
 std::vector<std::string> utf8Arguments(int argc, wchar_t** argv);
 #endif
 
-// Threads a long run may use: the machine's cores.
-unsigned workerThreads();
-
 // Makes standard output and input binary (no CR LF translation on Windows).
 void useBinaryStdio();
 

@@ -80,7 +80,7 @@ int runCoverageCommand(const std::vector<std::string>& argv) {
     auto lat = columnOption(*table, a.value("--lat"), "--lat", detectLatitudeColumn(table->headers));
     if (!lon || !lat) return kExitUsage;
 
-    Outcome outcome = runCoverage(&*table, coverageColumnsAt(*table, *lon, *lat), req);
+    Outcome outcome = runCoverage(&*table, lonLatColumnsAt(*table, *lon, *lat), req);
     if (!outcome.ok()) {
         printError(outcome.message);
         return outcome.status == Status::Warning ? kExitUsage : kExitFile;

@@ -5,6 +5,7 @@
 #include "cli/common/command.h"
 #include "cli/common/io.h"
 #include "core/columns.h"
+#include "core/threads.h"
 #include "nearest/nearest_runs.h"
 
 namespace kit::cli {

@@ -15,9 +15,7 @@ int runWkt(const std::vector<std::string>& argv) {
     if (!in) return status;
     auto geo = columnOption(in->table, in->args.value("--geo"), "--geo", detectGeometryColumn(in->table));
     if (!geo) return kExitUsage;
-    std::optional<std::string> column;
-    if (isSelected(*geo, in->table.headers)) column = in->table.headers[*geo];
-    return finishLayerOutcome(runWktLayer(&in->table, column), in->output);
+    return finishLayerOutcome(runWktLayer(&in->table, selectedHeader(*geo, in->table.headers)), in->output);
 }
 
 const Registrar wkt{{"wkt", "table with a WKT geometry column to a layer file",

@@ -6,13 +6,12 @@
 #include <vector>
 
 #include "core/file_io.h"
-#include "core/win/fetch_panel.h"
 #include "coverage/coverage_run.h"
 #include "shell/animated_button.h"
 #include "shell/controls.h"
 #include "shell/dialogs.h"
 #include "shell/help_window.h"
-#include "shell/panel.h"
+#include "shell/table_tab.h"
 #include "shell/wide.h"
 
 namespace kit {
@@ -20,15 +19,12 @@ namespace kit {
 namespace {
 
 // The tab's published control IDs. Several labels share their number with a
-// list of another row (200, 201, 300), so the tab keeps its controls' handles
-// and never looks one up by ID.
+// list of another row (200, 201, 300), so the tab keeps its rows' handles and
+// never looks a row up by ID.
 enum Id {
-    kStatus = 1,
-    kGetData = 2,
-    kRun = 3,
-    kHelp = 4,
-    kLonLabel = 100,
-    kLatLabel = 101,
+    kRun = kRunId,
+    kLonLabel = kFirstLabelId,
+    kLatLabel = kFirstLabelId + 1,
     kLon = 200,
     kLat = 201,
     kFrequencyLabel = 200,
@@ -49,41 +45,40 @@ enum Id {
 
 constexpr char kCannotCreate[] = "无法创建文件";
 
-struct Row {
-    HWND label = nullptr, box = nullptr;
-};
+using Row = LabeledDropDown;
 
-struct CoverageTab {
-    Panel panel;
-    Table table;
-    bool fetched = false;
-    HWND status = nullptr, run = nullptr;
+struct CoverageTab : TableTab {
+    HWND run = nullptr;
     Row mode, lon, lat, frequency, power, height, model, environment, level;
 };
 CoverageTab tab;
 
-// One label and its box at row y: a fixed list, or an editable box with text.
-Row makeRow(HWND p, int labelId, const wchar_t* label, int boxId, int y, const std::vector<const char*>& items,
+// One label and its box at row y: a fixed list of items, or an editable box
+// with its text.
+Row makeRow(HWND p, int labelId, const wchar_t* label, int boxId, int y, std::vector<std::string> items,
             int selected, const wchar_t* text = L"", bool enabled = true) {
-    Row r;
-    r.label = createLabel({.parent = p, .id = labelId, .text = label, .x = 8, .y = y, .width = 50, .height = 20});
-    r.box = createDropDown({.parent = p, .id = boxId, .x = 58, .y = y, .width = 122, .height = 200,
-                            .enabled = enabled, .editable = items.empty(), .text = text});
-    for (const char* item : items) {
-        std::wstring w = toWide(item);
-        SendMessageW(r.box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
-    }
-    if (!items.empty()) SendMessageW(r.box, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
-    return r;
+    return createLabeledDropDown({.parent = p,
+                                  .labelId = labelId,
+                                  .label = label,
+                                  .listId = boxId,
+                                  .x = 8,
+                                  .y = y,
+                                  .labelWidth = 50,
+                                  .listWidth = 122,
+                                  .enabled = enabled,
+                                  .editable = items.empty(),
+                                  .text = text,
+                                  .items = std::move(items),
+                                  .selected = selected});
 }
 
 void showRow(const Row& r, bool shown) {
     ShowWindow(r.label, shown ? SW_SHOW : SW_HIDE);
-    ShowWindow(r.box, shown ? SW_SHOW : SW_HIDE);
+    ShowWindow(r.list, shown ? SW_SHOW : SW_HIDE);
 }
 
 void applyMode() {
-    CoverageRows rows = rowsForMode(comboSelection(tab.mode.box));
+    CoverageRows rows = rowsForMode(comboSelection(tab.mode.list));
     showRow(tab.frequency, rows.frequency);
     showRow(tab.power, rows.power);
     showRow(tab.height, rows.height);
@@ -94,14 +89,10 @@ void applyMode() {
 }
 
 void getData() {
-    fetchTable({.owner = tab.panel.hwnd,
-                .table = &tab.table,
-                .columnLists = {tab.lon.box, tab.lat.box},
-                .lonList = tab.lon.box,
-                .latList = tab.lat.box,
-                .enable = {tab.lon.box, tab.lat.box, tab.run},
-                .fetched = &tab.fetched,
-                .status = tab.status});
+    fetchTable(tab, {.columnLists = {tab.lon.list, tab.lat.list},
+                     .lonList = tab.lon.list,
+                     .latList = tab.lat.list,
+                     .enable = {tab.lon.list, tab.lat.list, tab.run}});
 }
 
 std::vector<FileFilter> saveFilter(const CoverageModeInfo& mode) {
@@ -112,16 +103,16 @@ std::vector<FileFilter> saveFilter(const CoverageModeInfo& mode) {
 
 void run() {
     HWND p = tab.panel.hwnd;
-    CoverageRequest request{.mode = comboSelection(tab.mode.box),
-                            .frequencyText = windowTextUtf8(tab.frequency.box),
-                            .powerText = windowTextUtf8(tab.power.box),
-                            .heightText = windowTextUtf8(tab.height.box),
-                            .modelItem = comboSelection(tab.model.box),
-                            .environmentItem = comboSelection(tab.environment.box),
-                            .resolution = resolutionForLevelItem(comboSelection(tab.level.box))};
-    CoverageColumns columns =
-        coverageColumnsAt(tab.table, comboSelection(tab.lon.box), comboSelection(tab.lat.box));
-    Outcome outcome = runCoverage(tab.fetched ? &tab.table : nullptr, columns, request);
+    CoverageRequest request{.mode = comboSelection(tab.mode.list),
+                            .frequencyText = windowTextUtf8(tab.frequency.list),
+                            .powerText = windowTextUtf8(tab.power.list),
+                            .heightText = windowTextUtf8(tab.height.list),
+                            .modelItem = comboSelection(tab.model.list),
+                            .environmentItem = comboSelection(tab.environment.list),
+                            .resolution = resolutionForLevelItem(comboSelection(tab.level.list))};
+    LonLatColumns columns =
+        lonLatColumnsAt(tab.table, comboSelection(tab.lon.list), comboSelection(tab.lat.list));
+    Outcome outcome = runCoverage(tab.fetchedTable(), columns, request);
     if (!outcome.ok()) {
         showOutcomeMessage(p, outcome);
         return;
@@ -142,38 +133,25 @@ void run() {
 }  // namespace
 
 HWND createCoverageTab(HWND mainWindow) {
-    tab.table.clear();
-    tab.fetched = false;
-    tab.panel = Panel{};
-    HWND p = createPanel({.parent = mainWindow, .className = L"TabCoverageContent"}, tab.panel);
+    HWND p = createTableTab(tab, mainWindow, L"TabCoverageContent", {.onGetData = getData});
     if (!p) return nullptr;
 
-    tab.status = createStatusLabel({.parent = p, .id = kStatus, .x = 0, .y = 4, .width = 180, .height = 18});
-    createButton({.parent = p, .id = kGetData, .text = L"📋 获取数据", .kind = ButtonKind::Green, .x = 88, .y = 24,
-                  .width = 90, .height = 24});
-
-    std::vector<const char*> modes;
+    std::vector<std::string> modes;
     for (const CoverageModeInfo& m : kCoverageModes) modes.push_back(m.item);
-    const std::vector<const char*> none;
+    auto items = [](const auto& list) { return std::vector<std::string>(list.begin(), list.end()); };
     tab.mode = makeRow(p, kModeLabel, L"模式:", kMode, 52, modes, kModeDensity);
-    tab.lon = makeRow(p, kLonLabel, L"经度:", kLon, 76, none, 0, L"-", false);
-    tab.lat = makeRow(p, kLatLabel, L"纬度:", kLat, 100, none, 0, L"-", false);
-    tab.frequency = makeRow(p, kFrequencyLabel, L"频率:", kFrequency, 124, none, 0, L"1800");
-    tab.power = makeRow(p, kPowerLabel, L"功率:", kPower, 148, none, 0, L"43");
-    tab.height = makeRow(p, kHeightLabel, L"高度:", kHeight, 172, none, 0, L"30");
-    tab.model = makeRow(p, kModelLabel, L"模型:", kModel, 196, {kModelItems.begin(), kModelItems.end()}, 0);
-    tab.environment = makeRow(p, kEnvironmentLabel, L"环境:", kEnvironment, 220,
-                              {kEnvironmentItems.begin(), kEnvironmentItems.end()}, 0);
-    tab.level = makeRow(p, kLevelLabel, L"H3级:", kLevel, 244, {kLevelItems.begin(), kLevelItems.end()},
-                        kDefaultLevelItem);
+    tab.lon = makeRow(p, kLonLabel, L"经度:", kLon, 76, {}, 0, L"-", false);
+    tab.lat = makeRow(p, kLatLabel, L"纬度:", kLat, 100, {}, 0, L"-", false);
+    tab.frequency = makeRow(p, kFrequencyLabel, L"频率:", kFrequency, 124, {}, 0, L"1800");
+    tab.power = makeRow(p, kPowerLabel, L"功率:", kPower, 148, {}, 0, L"43");
+    tab.height = makeRow(p, kHeightLabel, L"高度:", kHeight, 172, {}, 0, L"30");
+    tab.model = makeRow(p, kModelLabel, L"模型:", kModel, 196, items(kModelItems), 0);
+    tab.environment = makeRow(p, kEnvironmentLabel, L"环境:", kEnvironment, 220, items(kEnvironmentItems), 0);
+    tab.level = makeRow(p, kLevelLabel, L"H3级:", kLevel, 244, items(kLevelItems), kDefaultLevelItem);
 
     tab.run = createButton({.parent = p, .id = kRun, .text = L"▶️ 分析", .kind = ButtonKind::Sky, .x = 60, .y = 268,
-                            .width = 88, .height = 24, .enabled = false});
-    createButton({.parent = p, .id = kHelp, .kind = ButtonKind::Help, .x = 152, .y = 268, .width = 28, .height = 24});
-
-    tab.panel.onCommand(kGetData, getData);
-    tab.panel.onCommand(kRun, run);
-    tab.panel.onCommand(kHelp, [] { showHelp(tab.panel.hwnd, toWide(kCoverageHelpTitle), toWide(kCoverageHelpText)); });
+                            .width = 88, .height = 24, .enabled = false, .onClicked = run});
+    createHelpButton({.parent = p, .y = 268, .title = toWide(kCoverageHelpTitle), .text = toWide(kCoverageHelpText)});
     tab.panel.onNotify(kMode, CBN_SELCHANGE, applyMode);
     applyMode();
     return p;

@@ -5,6 +5,9 @@
 
 namespace kit {
 
+namespace {
+
+// GeoJSON, Shapefile, KML, all files.
 const std::vector<FileFilter>& layerFileFilter() {
     static const std::vector<FileFilter> filter{{L"GeoJSON (*.geojson)", L"*.geojson;*.json"},
                                                 {L"Shapefile (*.shp)", L"*.shp"},
@@ -12,6 +15,8 @@ const std::vector<FileFilter>& layerFileFilter() {
                                                 {L"所有文件", L"*.*"}};
     return filter;
 }
+
+}  // namespace
 
 bool saveLayerText(HWND owner, std::string_view geojson, const std::wstring& title, const std::wstring& defaultName) {
     std::wstring path = chooseSaveFile(owner, title, defaultName, layerFileFilter());

@@ -12,9 +12,6 @@
 
 namespace kit {
 
-// GeoJSON, Shapefile, KML, all files.
-const std::vector<FileFilter>& layerFileFilter();
-
 // True when a file was written; false when the dialog was cancelled (silently)
 // or writing failed (after the error box).
 bool saveLayerText(HWND owner, std::string_view geojson, const std::wstring& title, const std::wstring& defaultName);

@@ -1,25 +1,21 @@
 // Nearest sites between two tables: fetch table 1 (query points) and table 2
 // (candidate sites) one after the other, pick columns and N, run.
-#include "core/win/clipboard.h"
-#include "core/win/fetch_panel.h"
+#include "core/threads.h"
 #include "nearest/nearest_runs.h"
 #include "nearest/win/nearest_tabs.h"
 #include "shell/animated_button.h"
 #include "shell/controls.h"
-#include "shell/dialogs.h"
 #include "shell/help_window.h"
-#include "shell/panel.h"
-#include "shell/wide.h"
+#include "shell/table_tab.h"
 
 namespace kit {
 
 namespace {
 
 enum Id {
-    kStatus1 = 1,
-    kGetData1 = 2,
-    kRun = 3,
-    kHelp = 4,
+    kStatus1 = kStatusId,
+    kGetData1 = kGetDataId,
+    kRun = kRunId,
     kLon1 = 5,
     kLat1 = 6,
     kId1 = 7,
@@ -28,7 +24,9 @@ enum Id {
     kGetData2 = 12,
     kLon2 = 25,
     kLat2 = 26,
+    kFirstLabel1 = kFirstLabelId,  // 100 to 102
     kStatus2 = 103,
+    kFirstLabel2 = 104,  // to 106
     kQuantityLabel = 107,
 };
 
@@ -38,30 +36,26 @@ constexpr wchar_t kHelpText[] =
     L"读取第一个表格\n2. 获取数据 2 - 读取第二个表格\n3. 选择经纬度/ID列\n4. 设置数量\n5. 运行 - "
     L"执行计算并导出到剪贴板";
 
-struct Recent2 {
-    Panel panel;
-    Table table1, table2;
-    bool fetched1 = false, fetched2 = false;
+// Table 1 is the tab's own table; table 2 rides along.
+struct Recent2 : TableTab {
+    Table table2;
+    bool fetched2 = false;
 };
 Recent2 tab;
 
-HWND item(int id) { return GetDlgItem(tab.panel.hwnd, id); }
+HWND item(int id) { return tab.panel.item(id); }
 
 void enableRunWhenBothFetched() {
-    if (tab.fetched1 && tab.fetched2) EnableWindow(item(kRun), TRUE);
+    if (tab.fetched && tab.fetched2) EnableWindow(item(kRun), TRUE);
 }
 
 void getData1() {
-    fetchTable({.owner = tab.panel.hwnd,
-                .table = &tab.table1,
-                .columnLists = {item(kLon1), item(kLat1), item(kId1)},
-                .lonList = item(kLon1),
-                .latList = item(kLat1),
-                .idList = item(kId1),
-                .enable = {item(kLon1), item(kLat1), item(kId1)},
-                .fetched = &tab.fetched1,
-                .status = item(kStatus1),
-                .rowsOnly = true});
+    fetchTable(tab, {.columnLists = {item(kLon1), item(kLat1), item(kId1)},
+                     .lonList = item(kLon1),
+                     .latList = item(kLat1),
+                     .idList = item(kId1),
+                     .enable = {item(kLon1), item(kLat1), item(kId1)},
+                     .rowsOnly = true});
     enableRunWhenBothFetched();
 }
 
@@ -81,53 +75,45 @@ void getData2() {
 }
 
 void run() {
-    SiteColumns c1 = siteColumnsAt(tab.table1, comboSelection(item(kLon1)), comboSelection(item(kLat1)),
+    SiteColumns c1 = siteColumnsAt(tab.table, comboSelection(item(kLon1)), comboSelection(item(kLat1)),
                                    comboSelection(item(kId1)));
     SiteColumns c2 = siteColumnsAt(tab.table2, comboSelection(item(kLon2)), comboSelection(item(kLat2)),
                                    comboSelection(item(kId2)));
-    Outcome outcome = runNearestTwo(tab.fetched1 ? &tab.table1 : nullptr, tab.fetched2 ? &tab.table2 : nullptr, c1,
-                                    c2, windowTextUtf8(item(kQuantity)));
+    Outcome outcome = runNearestTwo(tab.fetchedTable(), tab.fetched2 ? &tab.table2 : nullptr, c1, c2,
+                                    windowTextUtf8(item(kQuantity)), workerThreads());
     finishClipboardRun(tab.panel.hwnd, outcome);
 }
 
-// The three label/list rows of one table, from y on.
+// The longitude, latitude and ID rows of one table, from y on.
 void columnRows(HWND p, int firstLabelId, int y, const int (&lists)[3]) {
     const wchar_t* texts[] = {L"经度:", L"纬度:", L"ID:"};
-    for (int i = 0; i < 3; ++i) {
-        createLabel({.parent = p, .id = firstLabelId + i, .text = texts[i], .x = 18, .y = y + 24 * i, .width = 40});
-        createDropDown({.parent = p, .id = lists[i], .x = 58, .y = y + 24 * i, .width = 120, .height = 200,
-                        .enabled = false});
-    }
+    for (int i = 0; i < 3; ++i)
+        createLabeledDropDown(
+            {.parent = p, .labelId = firstLabelId + i, .label = texts[i], .listId = lists[i], .y = y + 24 * i});
 }
 
 }  // namespace
 
 HWND createRecent2Tab(HWND mainWindow) {
-    tab.table1.clear();
     tab.table2.clear();
-    tab.fetched1 = tab.fetched2 = false;
-    tab.panel = Panel{};
-    HWND p = createPanel({.parent = mainWindow, .className = L"TabRecent2Content"}, tab.panel);
+    tab.fetched2 = false;
+    HWND p = createTableTab(tab, mainWindow, L"TabRecent2Content",
+                            {.getDataWidth = 92, .getDataText = L"📋获取数据 1", .onGetData = getData1});
     if (!p) return nullptr;
-
-    createStatusLabel({.parent = p, .id = kStatus1, .x = 0, .y = 4, .width = 180, .height = 18});
-    createButton({.parent = p, .id = kGetData1, .text = L"📋获取数据 1", .kind = ButtonKind::Green, .x = 88, .y = 24,
-                  .width = 92, .height = 24});
-    columnRows(p, 100, 52, {kLon1, kLat1, kId1});
-    createStatusLabel({.parent = p, .id = kStatus2, .x = 0, .y = 124, .width = 180, .height = 18});
-    createButton({.parent = p, .id = kGetData2, .text = L"📋获取数据 2", .kind = ButtonKind::Green, .x = 88, .y = 144,
-                  .width = 92, .height = 24});
-    columnRows(p, 104, 172, {kLon2, kLat2, kId2});
+    columnRows(p, kFirstLabel1, 52, {kLon1, kLat1, kId1});
+    createGetDataRow({.parent = p,
+                      .statusId = kStatus2,
+                      .getDataId = kGetData2,
+                      .y = 124,
+                      .getDataWidth = 92,
+                      .getDataText = L"📋获取数据 2",
+                      .onGetData = getData2});
+    columnRows(p, kFirstLabel2, 172, {kLon2, kLat2, kId2});
     createLabel({.parent = p, .id = kQuantityLabel, .text = L"数量:", .x = 78, .y = 244, .width = 40});
     createEdit({.parent = p, .id = kQuantity, .text = L"1", .x = 118, .y = 244, .width = 60, .height = 22});
     createButton({.parent = p, .id = kRun, .text = L"▶️ 运行", .kind = ButtonKind::Red, .x = 66, .y = 270,
-                  .width = 80, .height = 24, .enabled = false});
-    createButton({.parent = p, .id = kHelp, .kind = ButtonKind::Help, .x = 152, .y = 270, .width = 28, .height = 24});
-
-    tab.panel.onCommand(kGetData1, getData1);
-    tab.panel.onCommand(kGetData2, getData2);
-    tab.panel.onCommand(kRun, run);
-    tab.panel.onCommand(kHelp, [] { showHelp(tab.panel.hwnd, kHelpTitle, kHelpText); });
+                  .width = 80, .height = 24, .enabled = false, .onClicked = run});
+    createHelpButton({.parent = p, .y = 270, .title = kHelpTitle, .text = kHelpText});
     return p;
 }
 

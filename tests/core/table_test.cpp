@@ -115,9 +115,10 @@ TEST(ParseTable, Utf16InputAndLoneCarriageReturns) {
 
 TEST(FetchTable, WarningsAndStatus) {
     Table t;
-    EXPECT_EQ(kit::fetchTableText("", t), std::optional<std::string>("剪贴板无数据"));
-    EXPECT_EQ(kit::fetchTableText("only\theader\n", t), std::optional<std::string>("未解析到有效数据"));
-    EXPECT_EQ(kit::fetchTableText("a\tb\tc\n1\t2\t3\n4\t5\t6\n", t), std::nullopt);
+    EXPECT_EQ(kit::fetchTableText("", t).message, "剪贴板无数据");
+    EXPECT_EQ(kit::fetchTableText("only\theader\n", t).message, "未解析到有效数据");
+    EXPECT_EQ(kit::fetchTableText("only\theader\n", t).status, kit::Status::Warning);
+    EXPECT_TRUE(kit::fetchTableText("a\tb\tc\n1\t2\t3\n4\t5\t6\n", t).ok());
     EXPECT_EQ(kit::fetchedStatusText(t), "已获取：2行×3列");
     EXPECT_EQ(kit::fetchedRowsStatusText(t), "已获取：2行");
 }

@@ -35,9 +35,7 @@ TEST(Geodesy, HaversineKnownValues) {
     EXPECT_NEAR(far, kit::kPi * 6371000, 1);
 }
 
-TEST(Geodesy, ProjectionAndOffsets) {
-    EXPECT_EQ(kit::localPlaneProjection(113, 20, 1).x, 113 * 111320.0);
-    EXPECT_EQ(kit::localPlaneProjection(113, 20, 1).y, 20 * 111320.0);
+TEST(Geodesy, Offsets) {
     kit::LonLat north = kit::offsetByMetres(116, 40, 1000, kit::kPi / 2);
     EXPECT_NEAR(north.lon, 116, 1e-12);
     EXPECT_NEAR((north.lat - 40) * kit::kMetresPerDegreeArc, 1000, 1e-6);

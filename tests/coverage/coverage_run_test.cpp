@@ -14,7 +14,7 @@ Table stations(const std::string& body) {
     return t;
 }
 
-const CoverageColumns kCols{std::string("经度"), std::string("纬度")};
+const LonLatColumns kCols{std::string("经度"), std::string("纬度")};
 
 CoverageRequest mode(int m) {
     CoverageRequest r;

@@ -22,8 +22,8 @@ const std::string kCases = std::string(KIT_FIXTURES) + "/fuzz-cases/";
 
 Layer loaded(const std::string& path) {
     Layer layer;
-    auto err = kit::loadLayerFile(path, layer);
-    EXPECT_FALSE(err) << *err;
+    kit::Outcome read = kit::loadLayerFile(path, layer);
+    EXPECT_TRUE(read.ok()) << read.message;
     return layer;
 }
 
@@ -129,7 +129,7 @@ TEST(HostileInput, DbfWithMoreValuesThanTheReaderKeepsIsRefused) {
     ASSERT_TRUE(kit::writeFileBytes(dir.file("a.shp"), shpOf(most + 1)));
     ASSERT_TRUE(kit::writeFileBytes(dir.file("a.dbf"), dbfOf(most + 1, most + 1)));
     Layer layer;
-    EXPECT_EQ(kit::loadLayerFile(dir.file("a.shp"), layer), "文件过大或无效");
+    EXPECT_EQ(kit::loadLayerFile(dir.file("a.shp"), layer).message, "文件过大或无效");
 }
 
 TEST(HostileInput, UnclosedFeatureRepeatedScansInLinearTime) {

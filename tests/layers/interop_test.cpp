@@ -158,9 +158,9 @@ TEST(Interop, KitReadsWhatGdalWrites) {
     capture("ogr2ogr -f 'ESRI Shapefile' -lco ENCODING=UTF-8 '" + dir.file("gdal.shp") + "' '" + src + "' 2>&1");
     capture("ogr2ogr -f KML '" + dir.file("gdal.kml") + "' '" + src + "' 2>&1");
     kit::Layer shp, kml, geo;
-    ASSERT_FALSE(kit::loadLayerFile(dir.file("gdal.shp"), shp));
-    ASSERT_FALSE(kit::loadLayerFile(dir.file("gdal.kml"), kml));
-    ASSERT_FALSE(kit::loadLayerFile(src, geo));
+    ASSERT_TRUE(kit::loadLayerFile(dir.file("gdal.shp"), shp).ok());
+    ASSERT_TRUE(kit::loadLayerFile(dir.file("gdal.kml"), kml).ok());
+    ASSERT_TRUE(kit::loadLayerFile(src, geo).ok());
     ASSERT_EQ(shp.features.size(), 3u);
     ASSERT_EQ(kml.features.size(), 3u);
     for (size_t i = 0; i < 3; ++i) {

@@ -31,8 +31,8 @@ std::string sampleGeoJson() {
 
 Layer loaded(const std::string& path) {
     Layer layer;
-    auto err = kit::loadLayerFile(path, layer);
-    EXPECT_FALSE(err) << *err;
+    kit::Outcome read = kit::loadLayerFile(path, layer);
+    EXPECT_TRUE(read.ok()) << read.message;
     return layer;
 }
 
@@ -102,21 +102,42 @@ TEST(LoadLayerFile, ExtensionChoosesTheReaderWhateverItsCase) {
     EXPECT_EQ(shp.fieldNames.size(), 3u);
 }
 
+// Only the file's own name chooses the reader and the written type: folders
+// named like layer files change nothing.
+TEST(LayerFile, ADotInAFolderNameIsNoExtension) {
+    kit::test::ScratchDir dir;
+    const std::string kmlFolder = dir.file("区.kml"), shpFolder = dir.file("out.SHP");
+    ASSERT_TRUE(kit::createDirectories(kmlFolder));
+    ASSERT_TRUE(kit::createDirectories(shpFolder));
+    copyFile(kFixtures + "/zones.geojson", kit::joinPath(kmlFolder, "zones"));
+    EXPECT_EQ(loaded(kit::joinPath(kmlFolder, "zones")).features.size(), 4u);
+    copyFile(kFixtures + "/zones.kml", kit::joinPath(shpFolder, "zones.kml"));
+    EXPECT_EQ(loaded(kit::joinPath(shpFolder, "zones.kml")).features.size(), 4u);
+
+    const std::pair<const char*, const char*> saves[] = {{"points", "points.geojson"}, {"points.kml", "points.kml"}};
+    for (auto [chosen, written] : saves) {
+        auto out = kit::saveLayer(kit::joinPath(shpFolder, chosen), sampleGeoJson());
+        ASSERT_TRUE(out.ok()) << chosen << ": " << out.message;
+        EXPECT_EQ(out.text, kit::joinPath(shpFolder, written));
+        EXPECT_EQ(loaded(out.text).features.size(), 2u) << chosen;
+    }
+}
+
 TEST(LoadLayerFile, FailuresKeepThePreviousLayer) {
     kit::test::ScratchDir dir;
     Layer layer = loaded(kFixtures + "/zones.geojson");
-    EXPECT_EQ(kit::loadLayerFile(dir.file("没有.geojson"), layer), "无法打开文件");
-    EXPECT_EQ(kit::loadLayerFile(dir.path(), layer), "无法打开文件");
+    EXPECT_EQ(kit::loadLayerFile(dir.file("没有.geojson"), layer).message, "无法打开文件");
+    EXPECT_EQ(kit::loadLayerFile(dir.path(), layer).message, "无法打开文件");
     ASSERT_TRUE(kit::writeFileBytes(dir.file("坏.shp"), std::string(200, 'x')));
-    EXPECT_EQ(kit::loadLayerFile(dir.file("坏.shp"), layer), "无法打开 Shapefile");
+    EXPECT_EQ(kit::loadLayerFile(dir.file("坏.shp"), layer).message, "无法打开 Shapefile");
     ASSERT_TRUE(kit::writeFileBytes(dir.file("短.shp"), std::string("\0\0\x27\x0a", 4)));
-    EXPECT_EQ(kit::loadLayerFile(dir.file("短.shp"), layer), "无法打开 Shapefile");
+    EXPECT_EQ(kit::loadLayerFile(dir.file("短.shp"), layer).message, "无法打开 Shapefile");
     EXPECT_EQ(layer.features.size(), 4u);
     EXPECT_EQ(layer.fieldNames.size(), 3u);
 
     // A successful load replaces the layer, even by an empty one.
     ASSERT_TRUE(kit::writeFileBytes(dir.file("空.geojson"), ""));
-    EXPECT_FALSE(kit::loadLayerFile(dir.file("空.geojson"), layer));
+    EXPECT_TRUE(kit::loadLayerFile(dir.file("空.geojson"), layer).ok());
     EXPECT_TRUE(layer.features.empty());
     EXPECT_TRUE(layer.fieldNames.empty());
 }
@@ -134,14 +155,14 @@ TEST(LoadLayerFile, SizeLimitIsExactlyOneHundredMebibytes) {
     };
     Layer layer;
     std::string atLimit = make("整.geojson", kit::kMaxLayerFileBytes);
-    EXPECT_FALSE(kit::loadLayerFile(atLimit, layer));
+    EXPECT_TRUE(kit::loadLayerFile(atLimit, layer).ok());
     EXPECT_EQ(layer.features.size(), 1u);
     std::string over = make("超.geojson", kit::kMaxLayerFileBytes + 1);
-    EXPECT_EQ(kit::loadLayerFile(over, layer), "文件过大或无效");
+    EXPECT_EQ(kit::loadLayerFile(over, layer).message, "文件过大或无效");
     EXPECT_EQ(layer.features.size(), 1u);
     std::filesystem::remove(kit::test::pathOf(atLimit));
     std::string overShp = make("超.shp", kit::kMaxLayerFileBytes + 1);
-    EXPECT_EQ(kit::loadLayerFile(overShp, layer), "文件过大或无效");
+    EXPECT_EQ(kit::loadLayerFile(overShp, layer).message, "文件过大或无效");
 }
 
 TEST(SaveLayer, ExtensionRulesAndOutcome) {

@@ -293,7 +293,7 @@ TEST(ReadShapefile, RefusesForeignOrShortFiles) {
     shp[3] = 0x0B;
     EXPECT_FALSE(kit::decodeShapefile(shp, ""));
     Layer layer;
-    EXPECT_FALSE(kit::readShapefile("/no/such/file.shp", layer));
+    EXPECT_EQ(kit::readShapefile("/no/such/file.shp", layer).message, "无法打开 Shapefile");
 }
 
 TEST(ReadShapefile, TruncatedAndLyingRecordsEndTheReading) {
@@ -405,7 +405,7 @@ TEST(ReadShapefile, WithoutDbfAndFromDisk) {
     std::string path = dir.file("无表.shp");
     ASSERT_TRUE(kit::writeFileBytes(path, shpWith(record(1, pointContent(1, 2)))));
     Layer layer;
-    ASSERT_TRUE(kit::readShapefile(path, layer));
+    ASSERT_TRUE(kit::readShapefile(path, layer).ok());
     ASSERT_EQ(layer.features.size(), 1u);
     EXPECT_TRUE(layer.features[0].properties.empty());
     EXPECT_TRUE(layer.fieldNames.empty());
@@ -419,7 +419,7 @@ TEST(ShapefileRoundTrip, WrittenSetReadsBack) {
     std::string path = dir.file("回环.shp");
     ASSERT_TRUE(kit::writeShapefile(w.finish(), path).ok());
     Layer layer;
-    ASSERT_TRUE(kit::readShapefile(path, layer));
+    ASSERT_TRUE(kit::readShapefile(path, layer).ok());
     ASSERT_EQ(layer.features.size(), 2u);
     EXPECT_EQ(layer.features[0].ring[2], (Position{116.2, 39.2}));
     EXPECT_EQ(layer.features[1].ring.size(), 4u);
@@ -430,7 +430,7 @@ TEST(ShapefileRoundTrip, WrittenSetReadsBack) {
 TEST(ShapefileFixtures, RealFilesGiveWhatTheRulesSay) {
     const std::string fx = std::string(KIT_FIXTURES) + "/shapefiles/";
     Layer lga;
-    ASSERT_TRUE(kit::readShapefile(fx + "LGA_2013_AUST.shp", lga));
+    ASSERT_TRUE(kit::readShapefile(fx + "LGA_2013_AUST.shp", lga).ok());
     // Twelve null shapes and one polygon of 21 parts.
     ASSERT_EQ(lga.features.size(), 21u);
     size_t points = 0;
@@ -446,7 +446,7 @@ TEST(ShapefileFixtures, RealFilesGiveWhatTheRulesSay) {
 
     // PolyLineZ of two parts: two polygons, Z and M ignored.
     Layer line;
-    ASSERT_TRUE(kit::readShapefile(fx + "export_polylinez.shp", line));
+    ASSERT_TRUE(kit::readShapefile(fx + "export_polylinez.shp", line).ok());
     ASSERT_EQ(line.features.size(), 2u);
     EXPECT_EQ(line.features[0].type, "Polygon");
     EXPECT_EQ(line.features[0].ring, (std::vector<Position>{{-120, 45}, {-119, 44}, {-118, 43}}));
@@ -455,7 +455,7 @@ TEST(ShapefileFixtures, RealFilesGiveWhatTheRulesSay) {
 
     // MultiPointZ of three points: three point features, same attributes.
     Layer multi;
-    ASSERT_TRUE(kit::readShapefile(fx + "export_multipointz.shp", multi));
+    ASSERT_TRUE(kit::readShapefile(fx + "export_multipointz.shp", multi).ok());
     ASSERT_EQ(multi.features.size(), 3u);
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(multi.features[i].type, "Point");
@@ -465,7 +465,7 @@ TEST(ShapefileFixtures, RealFilesGiveWhatTheRulesSay) {
     }
 
     Layer utf;
-    ASSERT_TRUE(kit::readShapefile(fx + "utf.shp", utf));
+    ASSERT_TRUE(kit::readShapefile(fx + "utf.shp", utf).ok());
     ASSERT_EQ(utf.features.size(), 2u);
     EXPECT_EQ(utf.features[0].properties.at("field"), "\xF0\x9F\x92\xA9");
     EXPECT_EQ(utf.features[1].properties.at("field"), "Hněvošický háj");

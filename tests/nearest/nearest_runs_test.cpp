@@ -8,6 +8,7 @@
 #include "core/format.h"
 #include "core/geodesy.h"
 #include "core/table.h"
+#include "nearest/local_plane.h"
 #include "nearest/nearest_runs.h"
 #include "nearest/point_index.h"
 
@@ -167,4 +168,9 @@ TEST(PointIndex, FillsAtMostThePointCount) {
     for (size_t i = 1; i < found.size(); ++i) EXPECT_LE(found[i - 1].sqDistance, found[i].sqDistance);
     EXPECT_EQ(found[0].index, 0u);
     EXPECT_EQ(found[4].sqDistance, 16.0);
+}
+
+TEST(LocalPlane, FlatMetresPerDegreeScaledByTheReferenceCosine) {
+    EXPECT_EQ(kit::localPlaneProjection(113, 20, 1).x, 113 * 111320.0);
+    EXPECT_EQ(kit::localPlaneProjection(113, 20, 1).y, 20 * 111320.0);
 }

@@ -10,6 +10,7 @@
 #include "core/geodesy.h"
 #include "core/number_parse.h"
 #include "core/table.h"
+#include "nearest/local_plane.h"
 #include "nearest/nearest_runs.h"
 #include "nearest/point_index.h"
 #include "site_rows.h"

@@ -7,6 +7,7 @@
 #include "analysis/buffer_group.h"
 #include "analysis/layer_match.h"
 #include "core/table.h"
+#include "shell/control_ids.h"
 #include "shell/controls.h"
 #include "shell/help_window.h"
 #include "shell/wide.h"
@@ -16,10 +17,9 @@ namespace kit::test {
 namespace {
 
 constexpr int kMatchTab = 2, kGroupTab = 3;
-// Controls both tabs share, and those of one tab.
-constexpr int kStatus = 1, kGetData = 2, kRun = 3, kHelp = 4, kLon = 150, kLat = 151;
+// The controls of one tab (those every tab has are in shell/control_ids.h).
 constexpr int kFileLabel = 5, kBuffer = 11, kMethod = 12, kField = 13, kBrowse = 24;
-constexpr int kDistance = 11, kGeom = 12, kId = 152;
+constexpr int kDistance = 11, kGeom = 12;
 
 std::string fixture(const char* name) { return std::string(KIT_FIXTURES) + "/" + name; }
 // The open dialog answers with Windows separators.
@@ -42,7 +42,7 @@ protected:
 
     void fetch(int tab, const std::string& utf8) {
         setClipboard(toWide(utf8));
-        press(tab, kGetData);
+        press(tab, kGetDataId);
     }
     void browse(const std::wstring& answer) {
         dialogs.pathAnswers.push_back(answer);
@@ -66,7 +66,7 @@ protected:
         select(kMatchTab, kMethod, method);
         select(kMatchTab, kField, field);
         SetWindowTextW(item(kMatchTab, kBuffer), buffer);
-        press(kMatchTab, kRun);
+        press(kMatchTab, kRunId);
         return toUtf8(clipboard());
     }
 };
@@ -84,15 +84,15 @@ TEST_F(AnalysisPanelTest, MatchFetchBrowseThenEachMethodAsThePortableRun) {
     EXPECT_EQ(comboItems(item(kMatchTab, kMethod)), (std::vector<std::wstring>{L"单个", L"多值合并", L"多行展开"}));
     EXPECT_EQ(comboSelection(item(kMatchTab, kMethod)), 0);
     EXPECT_EQ(windowText(item(kMatchTab, kBuffer)), L"100");
-    for (int id : {kField, kLon, kLat, kRun}) EXPECT_FALSE(IsWindowEnabled(item(kMatchTab, id))) << id;
+    for (int id : {kField, kLonListId, kLatListId, kRunId}) EXPECT_FALSE(IsWindowEnabled(item(kMatchTab, id))) << id;
 
     const std::string pois = fileBytes(toWide(fixture("pois.tsv")));
     ASSERT_FALSE(pois.empty());
     fetch(kMatchTab, pois);
-    EXPECT_EQ(windowText(item(kMatchTab, kStatus)), L"已获取：30行×4列");
-    EXPECT_EQ(comboSelection(item(kMatchTab, kLon)), 1);
-    EXPECT_EQ(comboSelection(item(kMatchTab, kLat)), 2);
-    EXPECT_FALSE(IsWindowEnabled(item(kMatchTab, kRun)));  // no layer yet
+    EXPECT_EQ(windowText(item(kMatchTab, kStatusId)), L"已获取：30行×4列");
+    EXPECT_EQ(comboSelection(item(kMatchTab, kLonListId)), 1);
+    EXPECT_EQ(comboSelection(item(kMatchTab, kLatListId)), 2);
+    EXPECT_FALSE(IsWindowEnabled(item(kMatchTab, kRunId)));  // no layer yet
 
     browse(fixtureAnswer("zones.geojson"));
     ASSERT_EQ(dialogs.of("open").size(), 1u);
@@ -102,7 +102,7 @@ TEST_F(AnalysisPanelTest, MatchFetchBrowseThenEachMethodAsThePortableRun) {
     EXPECT_EQ(comboItems(item(kMatchTab, kField)), (std::vector<std::wstring>{L"全部", L"人口", L"区县", L"编号"}));
     EXPECT_EQ(comboSelection(item(kMatchTab, kField)), 0);
     EXPECT_TRUE(IsWindowEnabled(item(kMatchTab, kField)));
-    EXPECT_TRUE(IsWindowEnabled(item(kMatchTab, kRun)));
+    EXPECT_TRUE(IsWindowEnabled(item(kMatchTab, kRunId)));
 
     Table table = parsed(pois);
     Layer layer;
@@ -156,7 +156,7 @@ TEST_F(AnalysisPanelTest, BrowseLabelsFailuresAndOtherFormats) {
     EXPECT_EQ(dialogs.onlyMessage(), L"无法打开文件");
     EXPECT_EQ(dialogs.lastKind(), "error");
     EXPECT_EQ(windowText(item(kMatchTab, kFileLabel)), L"一二三四五六七八九十甲乙丙丁戊...");
-    EXPECT_TRUE(IsWindowEnabled(item(kMatchTab, kRun)));
+    EXPECT_TRUE(IsWindowEnabled(item(kMatchTab, kRunId)));
     dialogs.clear();
     EXPECT_EQ(match(0, 0, L"100"), before);
     expectLoaded("zones.kml", false);
@@ -184,7 +184,7 @@ TEST_F(AnalysisPanelTest, BrowseLabelsFailuresAndOtherFormats) {
     EXPECT_EQ(windowText(item(kMatchTab, kFileLabel)), L"empty.geojson");
     dialogs.clear();
     setClipboard(L"untouched");
-    press(kMatchTab, kRun);
+    press(kMatchTab, kRunId);
     EXPECT_EQ(dialogs.onlyMessage(), L"请先选择图层文件");
     EXPECT_EQ(clipboard(), L"untouched");
     DeleteFileW(empty.c_str());
@@ -199,12 +199,12 @@ TEST_F(AnalysisPanelTest, BrowseLabelsFailuresAndOtherFormats) {
 TEST_F(AnalysisPanelTest, MatchWarningsLeaveTheClipboard) {
     browse(fixtureAnswer("zones.geojson"));
     fetch(kMatchTab, "x\ty\n116.3\t39.9\n");
-    ASSERT_TRUE(IsWindowEnabled(item(kMatchTab, kRun)));
+    ASSERT_TRUE(IsWindowEnabled(item(kMatchTab, kRunId)));
 
     dialogs.clear();
     setClipboard(L"untouched");
-    select(kMatchTab, kLat, -1);
-    press(kMatchTab, kRun);
+    select(kMatchTab, kLatListId, -1);
+    press(kMatchTab, kRunId);
     EXPECT_EQ(dialogs.onlyMessage(), L"请选择经度列和纬度列");
     EXPECT_EQ(clipboard(), L"untouched");
 
@@ -212,23 +212,23 @@ TEST_F(AnalysisPanelTest, MatchWarningsLeaveTheClipboard) {
     fetch(kMatchTab, "x\ty\n");
     dialogs.clear();
     setClipboard(L"untouched");
-    press(kMatchTab, kRun);
+    press(kMatchTab, kRunId);
     EXPECT_EQ(dialogs.onlyMessage(), L"请先获取数据");
     EXPECT_EQ(clipboard(), L"untouched");
 }
 
 TEST_F(AnalysisPanelTest, GroupWithAndWithoutTheGeomColumn) {
-    EXPECT_FALSE(IsWindowEnabled(item(kGroupTab, kRun)));
+    EXPECT_FALSE(IsWindowEnabled(item(kGroupTab, kRunId)));
     EXPECT_EQ(windowText(item(kGroupTab, kDistance)), L"100");
     EXPECT_EQ(IsDlgButtonChecked(tabPanel(kGroupTab), kGeom), BST_UNCHECKED);
 
     const std::string sites = fileBytes(toWide(fixture("sites.tsv")));
     fetch(kGroupTab, sites);
-    EXPECT_EQ(windowText(item(kGroupTab, kStatus)), L"已获取：120行×7列");
-    EXPECT_EQ(comboSelection(item(kGroupTab, kLon)), 1);
-    EXPECT_EQ(comboSelection(item(kGroupTab, kLat)), 2);
-    EXPECT_EQ(comboSelection(item(kGroupTab, kId)), 6);  // CGI
-    for (int id : {kLon, kLat, kId, kRun}) EXPECT_TRUE(IsWindowEnabled(item(kGroupTab, id))) << id;
+    EXPECT_EQ(windowText(item(kGroupTab, kStatusId)), L"已获取：120行×7列");
+    EXPECT_EQ(comboSelection(item(kGroupTab, kLonListId)), 1);
+    EXPECT_EQ(comboSelection(item(kGroupTab, kLatListId)), 2);
+    EXPECT_EQ(comboSelection(item(kGroupTab, kIdListId)), 6);  // CGI
+    for (int id : {kLonListId, kLatListId, kIdListId, kRunId}) EXPECT_TRUE(IsWindowEnabled(item(kGroupTab, id))) << id;
 
     Table table = parsed(sites);
     const LonLatColumns cols = lonLatColumnsAt(table, 1, 2);
@@ -237,7 +237,7 @@ TEST_F(AnalysisPanelTest, GroupWithAndWithoutTheGeomColumn) {
             dialogs.clear();
             CheckDlgButton(tabPanel(kGroupTab), kGeom, geom ? BST_CHECKED : BST_UNCHECKED);
             SetWindowTextW(item(kGroupTab, kDistance), distance);
-            press(kGroupTab, kRun);
+            press(kGroupTab, kRunId);
             Outcome want = runBufferGroup(&table, cols, toUtf8(distance), geom);
             ASSERT_TRUE(want.ok());
             EXPECT_EQ(toUtf8(clipboard()), want.text) << geom << toUtf8(distance);
@@ -254,21 +254,21 @@ TEST_F(AnalysisPanelTest, GroupWarningsLeaveTheClipboard) {
         dialogs.clear();
         setClipboard(L"untouched");
         SetWindowTextW(item(kGroupTab, kDistance), distance);
-        press(kGroupTab, kRun);
+        press(kGroupTab, kRunId);
         EXPECT_EQ(dialogs.onlyMessage(), L"距离必须是正数") << toUtf8(distance);
         EXPECT_EQ(dialogs.lastKind(), "warning");
         EXPECT_EQ(clipboard(), L"untouched");
     }
 
     SetWindowTextW(item(kGroupTab, kDistance), L"100");
-    select(kGroupTab, kLon, -1);
+    select(kGroupTab, kLonListId, -1);
     dialogs.clear();
-    press(kGroupTab, kRun);
+    press(kGroupTab, kRunId);
     EXPECT_EQ(dialogs.onlyMessage(), L"请选择经度列和纬度列");
 
     fetch(kGroupTab, "lon\tlat\n");
     dialogs.clear();
-    press(kGroupTab, kRun);
+    press(kGroupTab, kRunId);
     EXPECT_EQ(dialogs.onlyMessage(), L"请先获取数据");
     EXPECT_EQ(clipboard(), L"lon\tlat\n");
 }
@@ -293,7 +293,7 @@ TEST_F(AnalysisPanelTest, ARefusedClipboardIsAnErrorNotASuccess) {
     HANDLE holder = CreateThread(nullptr, 0, holdClipboard, events, 0, nullptr);
     WaitForSingleObject(events[0], 10000);
     dialogs.clear();
-    press(kGroupTab, kRun);
+    press(kGroupTab, kRunId);
     SetEvent(events[1]);
     WaitForSingleObject(holder, 10000);
     DWORD held = 1;
@@ -307,10 +307,10 @@ TEST_F(AnalysisPanelTest, ARefusedClipboardIsAnErrorNotASuccess) {
 TEST_F(AnalysisPanelTest, HelpButtonsToggleTheirTexts) {
     for (auto [tab, title] : {std::pair{kMatchTab, L"匹配图层使用说明"}, std::pair{kGroupTab, L"缓冲分组使用说明"}}) {
         showTab(tab);
-        press(tab, kHelp);
+        press(tab, kHelpId);
         ASSERT_NE(helpWindow(), nullptr);
         EXPECT_EQ(windowText(helpWindow()), title);
-        press(tab, kHelp);
+        press(tab, kHelpId);
         EXPECT_EQ(helpWindow(), nullptr);
     }
 }

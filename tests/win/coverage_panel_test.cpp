@@ -9,6 +9,7 @@
 
 #include "core/table.h"
 #include "coverage/coverage_run.h"
+#include "shell/control_ids.h"
 #include "shell/controls.h"
 #include "shell/help_window.h"
 #include "shell/wide.h"
@@ -37,7 +38,7 @@ size_t count(const std::string& s, const std::string& what) {
 Outcome expected(const std::wstring& text, const CoverageRequest& request) {
     Table t;
     parseTable(toUtf8(text), t);
-    return runCoverage(&t, coverageColumnsAt(t, 1, 2), request);
+    return runCoverage(&t, lonLatColumnsAt(t, 1, 2), request);
 }
 
 class CoveragePanelTest : public PlotvaneWindowTest {
@@ -70,14 +71,14 @@ protected:
     }
     void fetch(const std::wstring& text = kStations) {
         setClipboard(text);
-        press(2);
+        press(kGetDataId);
     }
     // Runs with the save dialog answering `path`; the file's bytes.
     std::string runTo(const std::wstring& path) {
         DeleteFileW(path.c_str());
         dialogs.clear();
         dialogs.pathAnswers = {path};
-        press(3);
+        press(kRunId);
         std::string bytes = fileBytes(path);
         DeleteFileW(path.c_str());
         return bytes;
@@ -138,7 +139,7 @@ TEST_F(CoveragePanelTest, ControlsSitWhereTheTabPlacesThem) {
     }
     EXPECT_FALSE(IsWindowEnabled(box(200)));
     EXPECT_FALSE(IsWindowEnabled(box(201)));
-    EXPECT_FALSE(IsWindowEnabled(button(3)));
+    EXPECT_FALSE(IsWindowEnabled(button(kRunId)));
 }
 
 TEST_F(CoveragePanelTest, ModeSwitchingShowsOnlyTheModesParameters) {
@@ -169,12 +170,12 @@ TEST_F(CoveragePanelTest, ModeSwitchingShowsOnlyTheModesParameters) {
 TEST_F(CoveragePanelTest, EveryModeWritesTheRunsFileAndRevealsIt) {
     fetch();
     EXPECT_TRUE(dialogs.calls.empty());
-    EXPECT_EQ(windowText(label(1)), L"已获取：5行×3列");
-    EXPECT_EQ(storedTextColor(label(1)), RGB(39, 174, 96));
+    EXPECT_EQ(windowText(label(kStatusId)), L"已获取：5行×3列");
+    EXPECT_EQ(storedTextColor(label(kStatusId)), RGB(39, 174, 96));
     EXPECT_EQ(comboItems(box(200)), (std::vector<std::wstring>{L"站名", L"经度", L"纬度"}));
     EXPECT_EQ(comboSelection(box(200)), 1);
     EXPECT_EQ(comboSelection(box(201)), 2);
-    EXPECT_TRUE(IsWindowEnabled(button(3)));
+    EXPECT_TRUE(IsWindowEnabled(button(kRunId)));
 
     struct Case {
         int mode;
@@ -202,7 +203,7 @@ TEST_F(CoveragePanelTest, EveryModeWritesTheRunsFileAndRevealsIt) {
         }
         dialogs.clear();
         dialogs.pathAnswers = {path};
-        press(3);
+        press(kRunId);
         std::string bytes = fileBytes(path);
         DeleteFileW(path.c_str());
 
@@ -277,11 +278,11 @@ TEST_F(CoveragePanelTest, TheBoxesAndListsReachTheRun) {
     SendMessageW(box(200), CB_SETCURSEL, 0, 0);
     Table t;
     parseTable(toUtf8(kStations), t);
-    EXPECT_EQ(runTo(path), runCoverage(&t, coverageColumnsAt(t, 0, 2), {.mode = 0, .resolution = 9}).text);
+    EXPECT_EQ(runTo(path), runCoverage(&t, lonLatColumnsAt(t, 0, 2), {.mode = 0, .resolution = 9}).text);
 }
 
 TEST_F(CoveragePanelTest, WarningsStopTheRunBeforeTheSaveDialog) {
-    press(3);  // disabled until data is fetched
+    press(kRunId);  // disabled until data is fetched
     EXPECT_TRUE(dialogs.calls.empty());
 
     fetch(L"");
@@ -290,12 +291,12 @@ TEST_F(CoveragePanelTest, WarningsStopTheRunBeforeTheSaveDialog) {
     dialogs.clear();
     fetch(L"经度\t纬度\n");
     EXPECT_EQ(dialogs.onlyMessage(), L"未解析到有效数据");
-    EXPECT_EQ(windowText(label(1)), L"未获取");
-    EXPECT_FALSE(IsWindowEnabled(button(3)));
+    EXPECT_EQ(windowText(label(kStatusId)), L"未获取");
+    EXPECT_FALSE(IsWindowEnabled(button(kRunId)));
 
     auto warningFor = [&] {
         dialogs.clear();
-        press(3);
+        press(kRunId);
         EXPECT_TRUE(dialogs.of("save").empty());
         return dialogs.lastKind() == "warning" ? dialogs.onlyMessage() : L"<no warning>";
     };
@@ -341,14 +342,14 @@ TEST_F(CoveragePanelTest, WarningsStopTheRunBeforeTheSaveDialog) {
 TEST_F(CoveragePanelTest, CancelledOrUnwritableSaveShowsNoSuccess) {
     fetch();
     choose(400, 2);
-    press(3);  // no answer queued: cancelled
+    press(kRunId);  // no answer queued: cancelled
     ASSERT_EQ(dialogs.calls.size(), 1u);
     EXPECT_EQ(dialogs.calls[0].kind, "save");
 
     dialogs.clear();
     const std::wstring path = tempFolder() + L"no_such_folder_kit\\los_analysis.csv";
     dialogs.pathAnswers = {path};
-    press(3);
+    press(kRunId);
     EXPECT_EQ(dialogs.lastKind(), "error");
     EXPECT_EQ(dialogs.onlyMessage(), L"无法创建文件");
     EXPECT_TRUE(dialogs.of("reveal").empty());
@@ -356,7 +357,7 @@ TEST_F(CoveragePanelTest, CancelledOrUnwritableSaveShowsNoSuccess) {
 }
 
 TEST_F(CoveragePanelTest, HelpButtonTogglesTheInstructions) {
-    press(4);
+    press(kHelpId);
     HWND help = helpWindow();
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(windowText(help), L"覆盖分析使用说明");
@@ -365,7 +366,7 @@ TEST_F(CoveragePanelTest, HelpButtonTogglesTheInstructions) {
     std::wstring text = windowText(edit);
     EXPECT_EQ(text.rfind(L"覆盖分析引擎 - 技术深度模块\r\n", 0), 0u) << toUtf8(text);
     EXPECT_NE(text.find(L"H3分辨率: 3-12级，越高格子越小"), std::wstring::npos);
-    press(4);
+    press(kHelpId);
     EXPECT_EQ(helpWindow(), nullptr);
 }
 

@@ -12,6 +12,7 @@
 #include "layers/layer_file.h"
 #include "layers/wkt_layer.h"
 #include "shell/animated_button.h"
+#include "shell/control_ids.h"
 #include "shell/controls.h"
 #include "shell/help_window.h"
 #include "shell/wide.h"
@@ -21,7 +22,6 @@ namespace kit::test {
 namespace {
 
 enum Tab { kWktTab = 4, kPointsTab = 5, kSectorsTab = 6, kPolygonTab = 7 };
-enum Common { kStatus = 1, kGetData = 2, kCreate = 3, kHelp = 4 };
 
 const std::wstring kSites =
     L"站名\tlongitude\tlatitude\t方位角\t覆盖\n"
@@ -57,7 +57,7 @@ protected:
     void press(int tab, int id) { click(item(tab, id), 6, 6); }
     void fetch(int tab, const std::wstring& text) {
         setClipboard(text);
-        press(tab, kGetData);
+        press(tab, kGetDataId);
     }
     void setText(int tab, int id, const wchar_t* text) { SetWindowTextW(item(tab, id), text); }
 
@@ -75,7 +75,7 @@ protected:
 
             dialogs.clear();
             dialogs.pathAnswers = {path};
-            press(tab, kCreate);
+            press(tab, kRunId);
             ASSERT_EQ(dialogs.calls.size(), 3u) << toUtf8(dialogs.onlyMessage());
             EXPECT_EQ(dialogs.calls[0].kind, "save");
             EXPECT_EQ(dialogs.calls[0].title, title);
@@ -109,10 +109,10 @@ TEST_F(LayerPanelTest, TabsHaveTheirClassesAndHelp) {
         EXPECT_STREQ(cls, tabs[i].first);
         showTab(tab);
         EXPECT_TRUE(IsWindowVisible(tabPanel(tab)));
-        press(tab, kHelp);
+        press(tab, kHelpId);
         ASSERT_NE(helpWindow(), nullptr) << tab;
         EXPECT_EQ(windowText(helpWindow()), tabs[i].second);
-        press(tab, kHelp);
+        press(tab, kHelpId);
         EXPECT_EQ(helpWindow(), nullptr);
     }
 }
@@ -121,9 +121,9 @@ TEST_F(LayerPanelTest, EveryTabsGetDataWarnsAndEnablesOnlyAfterATable) {
     for (int tab : {kWktTab, kPointsTab, kSectorsTab, kPolygonTab}) {
         SCOPED_TRACE(tab);
         dialogs.clear();
-        EXPECT_EQ(windowText(item(tab, kStatus)), L"未获取");
-        EXPECT_FALSE(IsWindowEnabled(item(tab, kCreate)));
-        press(tab, kCreate);  // disabled: nothing happens
+        EXPECT_EQ(windowText(item(tab, kStatusId)), L"未获取");
+        EXPECT_FALSE(IsWindowEnabled(item(tab, kRunId)));
+        press(tab, kRunId);  // disabled: nothing happens
         EXPECT_TRUE(dialogs.calls.empty());
 
         dialogs.clear();
@@ -133,20 +133,20 @@ TEST_F(LayerPanelTest, EveryTabsGetDataWarnsAndEnablesOnlyAfterATable) {
         dialogs.clear();
         fetch(tab, L"lon\tlat\n");
         EXPECT_EQ(dialogs.onlyMessage(), L"未解析到有效数据");
-        EXPECT_EQ(windowText(item(tab, kStatus)), L"未获取");
-        EXPECT_FALSE(IsWindowEnabled(item(tab, kCreate)));
+        EXPECT_EQ(windowText(item(tab, kStatusId)), L"未获取");
+        EXPECT_FALSE(IsWindowEnabled(item(tab, kRunId)));
 
         dialogs.clear();
         fetch(tab, kSites);
         EXPECT_TRUE(dialogs.calls.empty());
-        EXPECT_EQ(windowText(item(tab, kStatus)), L"已获取：3行×5列");
-        EXPECT_EQ(storedTextColor(item(tab, kStatus)), RGB(39, 174, 96));
-        EXPECT_TRUE(IsWindowEnabled(item(tab, kCreate)));
+        EXPECT_EQ(windowText(item(tab, kStatusId)), L"已获取：3行×5列");
+        EXPECT_EQ(storedTextColor(item(tab, kStatusId)), RGB(39, 174, 96));
+        EXPECT_TRUE(IsWindowEnabled(item(tab, kRunId)));
 
         // A cancelled dialog writes nothing and says nothing more.
         if (tab == kWktTab) SendMessageW(item(tab, 150), CB_SETCURSEL, 0, 0);  // no WKT column is detected
         dialogs.clear();
-        press(tab, kCreate);
+        press(tab, kRunId);
         ASSERT_EQ(dialogs.calls.size(), 1u);
         EXPECT_EQ(dialogs.calls[0].kind, "save");
     }
@@ -173,7 +173,7 @@ TEST_F(LayerPanelTest, WktTableToLayerInEachFormat) {
         L"M\tMULTIPOLYGON (((0 0, 1 0, 1 1, 0 0)))\t1\tskipped\n"
         L"E\t\t\tempty\n";
     fetch(kWktTab, table);
-    EXPECT_EQ(windowText(item(kWktTab, kStatus)), L"已获取：5行×4列");
+    EXPECT_EQ(windowText(item(kWktTab, kStatusId)), L"已获取：5行×4列");
     EXPECT_EQ(comboItems(item(kWktTab, kGeo)), (std::vector<std::wstring>{L"名称", L"the_geom", L"高度", L"note"}));
     EXPECT_EQ(comboSelection(item(kWktTab, kGeo)), 1);
     EXPECT_TRUE(IsWindowEnabled(item(kWktTab, kGeo)));
@@ -196,7 +196,7 @@ TEST_F(LayerPanelTest, WktColumnByContentOrNoneAndEmptyLayers) {
     dialogs.clear();
     fetch(kWktTab, L"a\tb\n1\t2\n");
     EXPECT_EQ(comboSelection(item(kWktTab, kGeo)), -1);
-    press(kWktTab, kCreate);
+    press(kWktTab, kRunId);
     EXPECT_EQ(dialogs.onlyMessage(), L"请选择 Geometry 列");
     EXPECT_EQ(dialogs.lastKind(), "warning");
 
@@ -207,30 +207,30 @@ TEST_F(LayerPanelTest, WktColumnByContentOrNoneAndEmptyLayers) {
     std::wstring path = tempFolder() + L"kit_empty_wkt.geojson";
     dialogs.clear();
     dialogs.pathAnswers = {path};
-    press(kWktTab, kCreate);
+    press(kWktTab, kRunId);
     EXPECT_EQ(dialogs.of("success").size(), 1u);
     EXPECT_EQ(takeFiles(path)[path], "\xEF\xBB\xBF" + runWktLayer(&none, std::string("a")).text);
 
     std::wstring shp = tempFolder() + L"kit_empty_wkt.shp";
     dialogs.clear();
     dialogs.pathAnswers = {shp};
-    press(kWktTab, kCreate);
+    press(kWktTab, kRunId);
     EXPECT_EQ(dialogs.lastKind(), "error");
     EXPECT_EQ(dialogs.onlyMessage(), L"GeoJSON 中未找到要素");
     EXPECT_TRUE(takeFiles(shp).empty());
 }
 
 // Points tab ids (the coordinate lists are shared by the generating tabs).
-enum { kLon = 150, kLat = 151, kPointsCrs = 152 };
+constexpr int kPointsCrs = kFirstListId + 2;
 
 TEST_F(LayerPanelTest, PointLayerInEachFormat) {
     EXPECT_EQ(comboItems(item(kPointsTab, kPointsCrs)),
               (std::vector<std::wstring>{L"EPSG:4326", L"EPSG:3857", L"EPSG:4490", L"EPSG:32649", L"EPSG:32650"}));
     EXPECT_EQ(comboSelection(item(kPointsTab, kPointsCrs)), 0);
     fetch(kPointsTab, kSites);
-    EXPECT_EQ(comboSelection(item(kPointsTab, kLon)), 1);
-    EXPECT_EQ(comboSelection(item(kPointsTab, kLat)), 2);
-    EXPECT_TRUE(IsWindowEnabled(item(kPointsTab, kLon)));
+    EXPECT_EQ(comboSelection(item(kPointsTab, kLonListId)), 1);
+    EXPECT_EQ(comboSelection(item(kPointsTab, kLatListId)), 2);
+    EXPECT_TRUE(IsWindowEnabled(item(kPointsTab, kLonListId)));
 
     Table t = parsed(kSites);
     Outcome want = runPointLayer(&t, lonLatColumnsAt(t, 1, 2));
@@ -239,7 +239,7 @@ TEST_F(LayerPanelTest, PointLayerInEachFormat) {
     // Another CRS shown, the same file; other columns chosen, another one.
     SendMessageW(item(kPointsTab, kPointsCrs), CB_SETCURSEL, 3, 0);
     expectSavesLikeTheRun(kPointsTab, want, L"保存点图层", L"output_points.geojson");
-    SendMessageW(item(kPointsTab, kLon), CB_SETCURSEL, 3, 0);
+    SendMessageW(item(kPointsTab, kLonListId), CB_SETCURSEL, 3, 0);
     expectSavesLikeTheRun(kPointsTab, runPointLayer(&t, lonLatColumnsAt(t, 3, 2)), L"保存点图层",
                           L"output_points.geojson");
 }
@@ -249,11 +249,11 @@ TEST_F(LayerPanelTest, GeneratingTabsWarnBeforeWriting) {
         SCOPED_TRACE(tab);
         // One column: no latitude is detected.
         fetch(tab, L"lon\n116.3\n");
-        int lon = tab == kSectorsTab ? 100 : kLon;
+        int lon = tab == kSectorsTab ? 100 : kLonListId;
         EXPECT_EQ(comboSelection(item(tab, lon)), 0);
         EXPECT_EQ(comboSelection(item(tab, lon + 1)), -1);
         dialogs.clear();
-        press(tab, kCreate);
+        press(tab, kRunId);
         EXPECT_EQ(dialogs.onlyMessage(), L"请选择经度列和纬度列");
         EXPECT_EQ(dialogs.lastKind(), "warning");
 
@@ -261,7 +261,7 @@ TEST_F(LayerPanelTest, GeneratingTabsWarnBeforeWriting) {
         fetch(tab, kSites);
         fetch(tab, L"lon\tlat\n");
         dialogs.clear();
-        press(tab, kCreate);
+        press(tab, kRunId);
         EXPECT_EQ(dialogs.onlyMessage(), L"请先获取数据");
         EXPECT_TRUE(dialogs.of("save").empty());
     }
@@ -403,7 +403,7 @@ TEST_F(LayerPanelTest, PolygonCountOutOfRangeIsRefused) {
     for (auto [count, message] : cases) {
         setText(kPolygonTab, kCount, count);
         dialogs.clear();
-        press(kPolygonTab, kCreate);
+        press(kPolygonTab, kRunId);
         EXPECT_EQ(dialogs.onlyMessage(), message) << toUtf8(count);
         EXPECT_EQ(dialogs.lastKind(), "warning");
         EXPECT_TRUE(dialogs.of("save").empty());
@@ -411,7 +411,7 @@ TEST_F(LayerPanelTest, PolygonCountOutOfRangeIsRefused) {
     // Empty: the default of 4 sides.
     setText(kPolygonTab, kCount, L"");
     dialogs.clear();
-    press(kPolygonTab, kCreate);
+    press(kPolygonTab, kRunId);
     EXPECT_EQ(dialogs.lastKind(), "save");
     // Letters are refused by the edit itself.
     SendMessageW(item(kPolygonTab, kCount), WM_CHAR, L'a', 0);

@@ -4,11 +4,13 @@
 
 #include "shell/animated_button.h"
 #include "shell/ball.h"
+#include "shell/control_ids.h"
 #include "shell/controls.h"
 #include "shell/dialogs.h"
 #include "shell/help_window.h"
 #include "shell/images.h"
 #include "shell/panel.h"
+#include "shell/table_tab.h"
 #include "shell/wide.h"
 #include "win_test_support.h"
 
@@ -74,6 +76,54 @@ TEST_F(ShellTest, ButtonShrinksWhileHeldAndSendsOneCommandOnRelease) {
     click(b);
     EXPECT_EQ(clicks, 1);
     EXPECT_FLOAT_EQ(buttonAnimation(b)->scaleTarget, 1.0f);
+    DestroyWindow(host);
+}
+
+// The pieces a tab is built from: where they put their controls and which
+// handler a press reaches.
+TEST_F(ShellTest, TabPiecesPlaceTheirControlsAndWireTheirHandlers) {
+    static Panel panel;
+    HWND host = createPanel({.parent = main, .className = L"KitTestPanel", .x = 26, .y = 28, .width = 194, .height = 292},
+                            panel);
+    EXPECT_EQ(panelOf(host), &panel);
+    EXPECT_EQ(panelOf(main), nullptr);
+    auto placed = [&](HWND control) {
+        RECT r;
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+
+    int fetches = 0, runs = 0;
+    createGetDataRow({.parent = host, .statusId = 31, .getDataId = 32, .y = 124, .onGetData = [&] { ++fetches; }});
+    EXPECT_EQ(windowText(GetDlgItem(host, 31)), L"未获取");
+    EXPECT_EQ(placed(GetDlgItem(host, 31)).top, 124);
+    RECT getData = placed(GetDlgItem(host, 32));
+    EXPECT_EQ(getData.left, 88);
+    EXPECT_EQ(getData.top, 144);
+    EXPECT_EQ(windowText(GetDlgItem(host, 32)), L"📋 获取数据");
+    HWND run = createButton({.parent = host, .id = 33, .text = L"run", .onClicked = [&] { ++runs; }});
+    click(GetDlgItem(host, 32), 6, 6);
+    click(run, 6, 6);
+    click(run, 6, 6);
+    EXPECT_EQ(fetches, 1);
+    EXPECT_EQ(runs, 2);
+
+    // The list starts where the label ends; a dropped label sits lower.
+    LabeledDropDown row = createLabeledDropDown({.parent = host, .labelId = 34, .label = L"半径:", .listId = 35, .x = 72,
+                                                 .y = 4, .labelWidth = 30, .listWidth = 70, .labelDrop = 2,
+                                                 .editable = true, .text = L"500"});
+    EXPECT_EQ(row.label, GetDlgItem(host, 34));
+    EXPECT_EQ(row.list, GetDlgItem(host, 35));
+    RECT label = placed(row.label), list = placed(row.list);
+    EXPECT_EQ(label.left, 72);
+    EXPECT_EQ(label.top, 6);
+    EXPECT_EQ(label.right, 102);
+    EXPECT_EQ(list.left, 102);
+    EXPECT_EQ(list.top, 4);
+    EXPECT_EQ(list.right, 172);
+    EXPECT_EQ(windowText(row.list), L"500");
+    EXPECT_FALSE(IsWindowEnabled(row.list));  // lists wait for data unless told
     DestroyWindow(host);
 }
 
@@ -200,7 +250,7 @@ TEST_F(ShellTest, BallMenuRestoresOrQuitsTheLoop) {
 }
 
 TEST_F(ShellTest, HelpWindowTogglesAndOpensBesideTheWindow) {
-    HWND help = GetDlgItem(tabPanel(0), 4);
+    HWND help = GetDlgItem(tabPanel(0), kHelpId);
     click(help);
     HWND w = helpWindow();
     ASSERT_NE(w, nullptr);
@@ -228,15 +278,15 @@ TEST_F(ShellTest, HelpWindowTogglesAndOpensBesideTheWindow) {
     // Closing rules: a tab switch, a move of the main window, a click into it.
     showTab(1);
     EXPECT_EQ(helpWindow(), nullptr);
-    click(GetDlgItem(tabPanel(1), 4));
+    click(GetDlgItem(tabPanel(1), kHelpId));
     ASSERT_NE(helpWindow(), nullptr);
     SetWindowPos(main, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     EXPECT_EQ(helpWindow(), nullptr);
-    click(GetDlgItem(tabPanel(1), 4));
+    click(GetDlgItem(tabPanel(1), kHelpId));
     ASSERT_NE(helpWindow(), nullptr);
     SendMessageW(helpWindow(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(490, 5));
     EXPECT_EQ(helpWindow(), nullptr);
-    click(GetDlgItem(tabPanel(1), 4));
+    click(GetDlgItem(tabPanel(1), kHelpId));
     SendMessageW(helpWindow(), WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
     EXPECT_EQ(helpWindow(), nullptr);
 }
@@ -281,7 +331,7 @@ TEST_F(ShellTest, PaintsTheColoursOfTheLook) {
 }
 
 TEST_F(ShellTest, StatusLabelsPaintTheirStoredColour) {
-    HWND status = GetDlgItem(tabPanel(0), 1);
+    HWND status = GetDlgItem(tabPanel(0), kStatusId);
     EXPECT_EQ(windowText(status), L"未获取");
     EXPECT_EQ(storedTextColor(status), RGB(140, 140, 140));
     setStatusText(status, L"████", true);

@@ -15,11 +15,7 @@ struct LonLatColumns {
 
 // The choices for header positions (a position outside the headers is no selection).
 inline LonLatColumns lonLatColumnsAt(const Table& table, int lon, int lat) {
-    auto at = [&](int i) -> std::optional<std::string> {
-        if (!isSelected(i, table.headers)) return std::nullopt;
-        return table.headers[i];
-    };
-    return {at(lon), at(lat)};
+    return {selectedHeader(lon, table.headers), selectedHeader(lat, table.headers)};
 }
 
 }  // namespace kit
