@@ -18,8 +18,8 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <process.h>
 #include <sys/stat.h>
-#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -51,7 +51,7 @@ std::wstring widened(const std::string& utf8) {
 std::string uniqueSuffix(unsigned attempt) {
     static std::atomic<unsigned> counter{0};
 #ifdef _WIN32
-    const unsigned long pid = GetCurrentProcessId();
+    const unsigned long pid = static_cast<unsigned long>(_getpid());
 #else
     const unsigned long pid = static_cast<unsigned long>(getpid());
 #endif
@@ -102,13 +102,12 @@ bool removeFile(const std::string& utf8Path) {
 }
 
 // Moves the finished temporary over the target in one step.
+// On Windows the library's rename replaces an existing target (MoveFileExW
+// with MOVEFILE_REPLACE_EXISTING), where the C runtime's rename refuses.
 bool replaceWith(const std::string& temporary, const std::string& target) {
-#ifdef _WIN32
-    return MoveFileExW(widened(temporary).c_str(), widened(target).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-#else
-    return std::rename(temporary.c_str(), target.c_str()) == 0;
-#endif
+    std::error_code ec;
+    fs::rename(toPath(temporary), toPath(target), ec);
+    return !ec;
 }
 
 // The file a save really replaces: a link is followed, so that the link stays
@@ -132,8 +131,8 @@ bool isSpecialFile(const std::string& utf8Path) {
 // was opened in place (a rename would otherwise slip past its protection).
 bool refusesWriting(const std::string& utf8Path) {
 #ifdef _WIN32
-    DWORD attributes = GetFileAttributesW(widened(utf8Path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    const std::wstring wide = widened(utf8Path);
+    return _waccess(wide.c_str(), 0) == 0 && _waccess(wide.c_str(), 2) != 0;
 #else
     return ::access(utf8Path.c_str(), F_OK) == 0 && ::access(utf8Path.c_str(), W_OK) != 0;
 #endif

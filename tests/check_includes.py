@@ -3,8 +3,8 @@
 
 ARROWS are the whole rule: a folder may include its own files and those of
 every folder its arrows reach, directly or through other folders; nothing
-else. The portable folders include a Win32 header only inside an
-`#ifdef _WIN32` branch (a platform seam that still builds on Linux). A file in a folder
+else. The portable folders never include a Win32 header: what they need of
+Windows comes through the C and C++ runtimes. A file in a folder
 without arrows fails too, so a new folder gets its arrows written here (and
 drawn in the README's layout section) before it is used.
 
@@ -58,17 +58,6 @@ WIN32_HEADERS = {"windows.h", "commctrl.h", "commdlg.h", "shellapi.h", "shlobj.h
 SOURCE_ENDINGS = (".h", ".hpp", ".cpp", ".cc")
 SKIPPED_TOP = {"build", ".git"}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
-CONDITION = re.compile(r'^\s*#\s*(ifdef|ifndef|if|elif|else|endif)\b(.*)')
-
-
-def windows_branch(directive, rest):
-    """Whether the branch a conditional opens is compiled for Windows only."""
-    mentions = "_WIN32" in rest
-    if directive == "ifdef":
-        return mentions
-    if directive in ("if", "elif"):
-        return mentions and "!" not in rest
-    return False
 
 
 def folder_of(path):
@@ -99,28 +88,14 @@ def check_file(root, rel):
     allowed = reach(here)
     portable = not allowed & {"core/win", "shell"}
     out = []
-    branches = []  # per open conditional: (Windows-only branch now, its #else is Windows-only)
     with open(os.path.join(root, rel), encoding="utf-8", errors="replace") as f:
         for number, line in enumerate(f, 1):
-            c = CONDITION.match(line)
-            if c:
-                directive, rest = c.groups()
-                if directive in ("ifdef", "ifndef", "if"):
-                    branches.append((windows_branch(directive, rest), directive == "ifndef" and "_WIN32" in rest))
-                elif directive == "elif" and branches:
-                    branches[-1] = (windows_branch(directive, rest), False)
-                elif directive == "else" and branches:
-                    branches[-1] = (branches[-1][1], False)
-                elif directive == "endif" and branches:
-                    branches.pop()
-                continue
             m = INCLUDE.match(line)
             if not m:
                 continue
             kind, target = m.groups()
             if kind == "<":
-                windows_only = any(now for now, _ in branches)
-                if portable and target.lower() in WIN32_HEADERS and not windows_only:
+                if portable and target.lower() in WIN32_HEADERS:
                     out.append(f"{rel}:{number}: portable code includes <{target}>")
                 continue
             # Quoted includes name a file from the root, or one beside the includer.
