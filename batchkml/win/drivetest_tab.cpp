@@ -115,22 +115,19 @@ HWND createDriveTestTab(HWND main) {
     createPictureButton(
         {.parent = panel, .id = kOpen, .icon = L"resources\\icons\\open.png", .x = 12, .y = 26, .width = 38, .height = 44});
     createButton({.parent = panel, .id = kBatch, .text = L"批量", .kind = ButtonKind::Sky, .x = 12, .y = 70,
-                  .width = 38, .height = 22});
+                  .width = 38, .height = 22, .onClicked = [] { chooseDataFiles(fileChoice(), g.data); }});
     const wchar_t* labels[] = {L"经度:", L"纬度:", L"数值:"};
-    for (int i = 0; i < 3; ++i) {
-        createLabel({.parent = panel, .id = kLonLabel + i, .text = labels[i], .x = 72, .y = 4 + 22 * i, .width = 30,
-                     .height = 20});
-        createDropDown({.parent = panel, .id = kLonCombo + i, .x = 102, .y = 4 + 22 * i, .width = 70, .height = 200});
-    }
+    for (int i = 0; i < 3; ++i)
+        createLabeledDropDown({.parent = panel, .labelId = kLonLabel + i, .label = labels[i], .listId = kLonCombo + i,
+                               .x = 72, .y = 4 + 22 * i, .labelWidth = 30, .listWidth = 70, .enabled = true});
     HWND statusLabel = createStatusLabel(
         {.parent = panel, .id = kStatus, .text = L"等待导入数据", .x = 140, .y = 290, .width = 50, .height = 20});
     createRangeEditor({.panel = panel, .handlers = &g.panel, .status = statusLabel, .templatesFile = templatesFile});
     createButton({.parent = panel, .id = kGenerate, .text = L"生成KML", .kind = ButtonKind::Blue, .x = 2, .y = 290,
-                  .width = 70, .height = 20});
+                  .width = 70, .height = 20, .onClicked = generate});
 
+    // A picture button has no handler of its own: the panel's table carries it.
     g.panel.onCommand(kOpen, [] { chooseDataFile(fileChoice(), g.data); });
-    g.panel.onCommand(kBatch, [] { chooseDataFiles(fileChoice(), g.data); });
-    g.panel.onCommand(kGenerate, generate);
     RECT rc;
     GetClientRect(panel, &rc);
     g.built = SIZE{rc.right, rc.bottom};

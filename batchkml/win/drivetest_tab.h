@@ -7,11 +7,12 @@
 #include <vector>
 
 #include "batchkml/data_table.h"
+#include "shell/control_ids.h"
 
 namespace kit {
 
 namespace drivetest_id {
-inline constexpr int kStatus = 1;
+inline constexpr int kStatus = kStatusId;
 inline constexpr int kOpen = 200;
 inline constexpr int kLonCombo = 202;
 inline constexpr int kLatCombo = 203;

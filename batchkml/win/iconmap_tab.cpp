@@ -176,14 +176,14 @@ void buildControls(HWND p) {
     createPictureButton({.parent = p, .id = kOpen, .icon = L"resources\\icons\\open.png", .x = 12, .y = 26,
                          .width = 38, .height = 44});
     createButton({.parent = p, .id = kBatch, .text = L"批量", .kind = ButtonKind::Sky, .x = 12, .y = 70,
-                  .width = 38, .height = 22});
+                  .width = 38, .height = 22, .onClicked = [] { chooseDataFiles(fileChoice(), tab.data); }});
     createIconPreview(p, kPreview, 72, 70, 100, 38);
     createLabel({.parent = p, .id = kTemplateLabel, .text = L"模板:", .x = 12, .y = 110, .width = 40});
     createDropDown({.parent = p, .id = kTemplates, .x = 46, .y = 110, .width = 114, .height = 200});
     createPictureButton({.parent = p, .id = kSave, .icon = L"resources\\icons\\save.png", .x = 162, .y = 108,
                          .width = 24, .height = 24});
     createButton({.parent = p, .id = kGenerate, .text = L"生成KML", .kind = ButtonKind::Blue, .x = 2, .y = 290,
-                  .width = 70, .height = 20});
+                  .width = 70, .height = 20, .onClicked = generate});
     createStatusLabel({.parent = p, .id = kStatus, .text = L"等待导入数据", .x = 76, .y = 290, .width = 110});
 }
 
@@ -200,9 +200,8 @@ HWND createIconMapTab(HWND main) {
     handleMessages();
     setIcon(defaultIcon());
 
+    // The picture buttons and the owner-drawn ones have no handler of their own.
     tab.panel.onCommand(kOpen, [] { chooseDataFile(fileChoice(), tab.data); });
-    tab.panel.onCommand(kBatch, [] { chooseDataFiles(fileChoice(), tab.data); });
-    tab.panel.onCommand(kGenerate, generate);
     tab.panel.onCommand(kPreview, choosePicture);
     tab.panel.onCommand(kSave, saveTemplate);
     tab.panel.onNotify(kTemplates, CBN_SELCHANGE, templateChosen);

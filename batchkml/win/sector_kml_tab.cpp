@@ -277,9 +277,9 @@ void buildControls(HWND p) {
     createPictureButton({.parent = p, .id = kOpen, .icon = L"resources\\icons\\open.png", .x = 12, .y = 4,
                          .width = 38, .height = 44});
     createButton({.parent = p, .id = kBatch, .text = L"批量", .kind = ButtonKind::Sky, .x = 12, .y = 48,
-                  .width = 38, .height = 22});
+                  .width = 38, .height = 22, .onClicked = [] { chooseDataFiles(fileChoice(), tab.data); }});
     createButton({.parent = p, .id = kGenerate, .text = L"生成KML", .kind = ButtonKind::Blue, .x = 2, .y = 290,
-                  .width = 70, .height = 20});
+                  .width = 70, .height = 20, .onClicked = generate});
     createStatusLabel({.parent = p, .id = kStatus, .text = L"等待导入CSV", .x = 76, .y = 290, .width = 110});
 }
 
@@ -296,9 +296,8 @@ HWND createSectorKmlTab(HWND main) {
     buildControls(p);
     handleMessages();
 
+    // The picture buttons and the owner-drawn ones have no handler of their own.
     tab.panel.onCommand(kOpen, [] { chooseDataFile(fileChoice(), tab.data); });
-    tab.panel.onCommand(kBatch, [] { chooseDataFiles(fileChoice(), tab.data); });
-    tab.panel.onCommand(kGenerate, generate);
     tab.panel.onCommand(kColor, pickColor);
     tab.panel.onCommand(kSave, saveTemplate);
     tab.panel.onNotify(kTemplates, CBN_SELCHANGE, templateChosen);

@@ -91,6 +91,8 @@ TEST_F(DriveTestTab, ControlsSitWhereTheyBelong) {
     for (int i = 0; i < 3; ++i) {  // a closed list's height is the system's
         std::string at = "102," + std::to_string(4 + 22 * i) + ",70,";
         EXPECT_EQ(placement(item(kLonCombo + i)).rfind(at, 0), 0u) << placement(item(kLonCombo + i));
+        // The column lists can be opened before any file is read, unlike a clipboard tab's.
+        EXPECT_TRUE(IsWindowEnabled(item(kLonCombo + i))) << i;
     }
     EXPECT_EQ(windowClassName(item(kRangeArea)), L"RangeAreaClass");
     EXPECT_EQ(storedTextColor(item(kStatus)), RGB(140, 140, 140));
