@@ -6,6 +6,7 @@
 #include "batchkml/data_table.h"
 #include "batchkml/kml_text.h"
 #include "batchkml/template_scan.h"
+#include "batchkml/named_templates.h"
 #include "core/file_io.h"
 #include "core/format.h"
 #include "core/number_parse.h"
@@ -117,16 +118,6 @@ bool saveIconMapTemplates(const std::string& path, const std::vector<IconMapTemp
     return writeFileBytes(path, formatIconMapTemplates(list));
 }
 
-int storeIconMapTemplate(std::vector<IconMapTemplate>& list, IconMapTemplate t) {
-    if (t.name.empty()) return -1;
-    for (size_t i = 0; i < list.size(); ++i) {
-        if (list[i].name == t.name) {
-            list[i] = std::move(t);
-            return static_cast<int>(i);
-        }
-    }
-    list.push_back(std::move(t));
-    return static_cast<int>(list.size() - 1);
-}
+int storeIconMapTemplate(std::vector<IconMapTemplate>& list, IconMapTemplate t) { return storeByName(list, std::move(t)); }
 
 }  // namespace kit

@@ -1,6 +1,7 @@
 #include "batchkml/sector_templates.h"
 
 #include "batchkml/template_scan.h"
+#include "batchkml/named_templates.h"
 #include "core/file_io.h"
 #include "core/format.h"
 
@@ -96,16 +97,6 @@ bool saveSectorTemplates(const std::string& path, const std::vector<SectorTempla
     return writeFileBytes(path, formatSectorTemplates(list));
 }
 
-int storeSectorTemplate(std::vector<SectorTemplate>& list, SectorTemplate t) {
-    if (t.name.empty()) return -1;
-    for (size_t i = 0; i < list.size(); ++i) {
-        if (list[i].name == t.name) {
-            list[i] = std::move(t);
-            return static_cast<int>(i);
-        }
-    }
-    list.push_back(std::move(t));
-    return static_cast<int>(list.size() - 1);
-}
+int storeSectorTemplate(std::vector<SectorTemplate>& list, SectorTemplate t) { return storeByName(list, std::move(t)); }
 
 }  // namespace kit
