@@ -85,14 +85,15 @@ int finishTextOutcome(const Outcome& outcome, const std::string& outputPath) {
     return kExitOk;
 }
 
-std::optional<int> resolveColumn(const Table& table, const std::string& option, const std::string& text) {
-    for (size_t i = 0; i < table.headers.size(); ++i)
-        if (table.headers[i] == text) return static_cast<int>(i);
+std::optional<int> resolveColumn(const std::vector<std::string>& headers, const std::string& option,
+                                 const std::string& text) {
+    for (size_t i = 0; i < headers.size(); ++i)
+        if (headers[i] == text) return static_cast<int>(i);
     bool digits = !text.empty() && text.size() < 10;
     for (char c : text) digits = digits && c >= '0' && c <= '9';
     if (digits) {
         int index = std::stoi(text);
-        if (static_cast<size_t>(index) < table.headers.size()) return index;
+        if (static_cast<size_t>(index) < headers.size()) return index;
     }
     printError(option + ": no column named or numbered '" + text + "'");
     return std::nullopt;
@@ -101,7 +102,7 @@ std::optional<int> resolveColumn(const Table& table, const std::string& option, 
 std::optional<int> columnOption(const Table& table, const std::optional<std::string>& given,
                                 const std::string& option, int detected) {
     if (!given) return detected;
-    return resolveColumn(table, option, *given);
+    return resolveColumn(table.headers, option, *given);
 }
 
 std::vector<std::string> utf8Arguments(int argc, char** argv) {

@@ -37,7 +37,8 @@ void printError(const std::string& message);
 // A column option: the header of that exact name, else a whole number >= 0 as
 // a 0-based index. Returns the position, or nullopt after printing a usage
 // error when it names no column.
-std::optional<int> resolveColumn(const Table& table, const std::string& option, const std::string& text);
+std::optional<int> resolveColumn(const std::vector<std::string>& headers, const std::string& option,
+                                 const std::string& text);
 
 // resolveColumn when the option was given, else the detected position.
 std::optional<int> columnOption(const Table& table, const std::optional<std::string>& given,

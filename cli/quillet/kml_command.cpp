@@ -46,22 +46,9 @@ std::optional<KmlCommandInput> startKmlCommand(const std::string& command, const
     return std::nullopt;
 }
 
-std::optional<int> resolveDataColumn(const DataTable& table, const std::string& option, const std::string& text) {
-    for (size_t i = 0; i < table.headers.size(); ++i)
-        if (table.headers[i] == text) return static_cast<int>(i);
-    bool digits = !text.empty() && text.size() < 10;
-    for (char c : text) digits = digits && c >= '0' && c <= '9';
-    if (digits) {
-        int index = std::stoi(text);
-        if (static_cast<size_t>(index) < table.headers.size()) return index;
-    }
-    printError(option + ": no column named or numbered '" + text + "'");
-    return std::nullopt;
-}
-
 std::optional<int> dataColumnOption(const DataTable& table, const Args& args, const std::string& option,
                                     const std::vector<std::string_view>& candidates) {
-    if (auto given = args.value(option)) return resolveDataColumn(table, option, *given);
+    if (auto given = args.value(option)) return resolveColumn(table.headers, option, *given);
     return findColumn(table.headers, candidates);
 }
 

@@ -26,9 +26,6 @@ struct KmlCommandInput {
 std::optional<KmlCommandInput> startKmlCommand(const std::string& command, const std::vector<std::string>& argv,
                                                ArgSpec spec, bool csvOnly, int* status);
 
-// The header of that exact name, else a whole number as a 0-based index;
-// nullopt after printing a usage error.
-std::optional<int> resolveDataColumn(const DataTable& table, const std::string& option, const std::string& text);
 // The option's column when given, else the candidate lists' choice (-1: none).
 std::optional<int> dataColumnOption(const DataTable& table, const Args& args, const std::string& option,
                                     const std::vector<std::string_view>& candidates);
