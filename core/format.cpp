@@ -1,5 +1,6 @@
 #include "core/format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cmath>
@@ -11,20 +12,44 @@ namespace {
 
 // to_chars is specified as printf with the same precision in the C locale,
 // except that it prints no sign for NaN in some libraries; printf prints
-// "-nan" for a negative NaN, so the sign is handled here.
+// "-nan" for a negative NaN, so the sign is handled here. p has room for
+// kFixedMaxChars (fixed notation of 1e308 with 20 decimals needs about 330).
+char* writeFloat(char* p, double value, std::chars_format fmt, int precision) {
+    auto put = [p](std::string_view s) { return std::copy(s.begin(), s.end(), p); };
+    if (std::isnan(value)) return put(std::signbit(value) ? "-nan" : "nan");
+    if (std::isinf(value)) return put(value < 0 ? "-inf" : "inf");
+    return std::to_chars(p, p + kFixedMaxChars, value, fmt, precision).ptr;
+}
+
 void appendFloat(std::string& out, double value, std::chars_format fmt, int precision) {
-    if (std::isnan(value)) {
-        out += std::signbit(value) ? "-nan" : "nan";
-        return;
+    char buf[kFixedMaxChars];
+    out.append(buf, writeFloat(buf, value, fmt, precision));
+}
+
+// Two digits at a time, most significant first.
+char* writeDigits(char* p, uint64_t n) {
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    char buf[20];
+    char* end = buf + sizeof buf;
+    char* q = end;
+    while (n >= 100) {
+        const unsigned pair = static_cast<unsigned>(n % 100);
+        n /= 100;
+        q -= 2;
+        q[0] = kPairs[2 * pair];
+        q[1] = kPairs[2 * pair + 1];
     }
-    if (std::isinf(value)) {
-        out += value < 0 ? "-inf" : "inf";
-        return;
+    if (n >= 10) {
+        q -= 2;
+        q[0] = kPairs[2 * n];
+        q[1] = kPairs[2 * n + 1];
+    } else {
+        *--q = static_cast<char>('0' + n);
     }
-    // Fixed notation of 1e308 with 20 decimals needs about 330 characters.
-    char buf[400];
-    auto res = std::to_chars(buf, buf + sizeof buf, value, fmt, precision);
-    out.append(buf, res.ptr);
+    return std::copy(q, end, p);
 }
 
 // Fixed notation by scaling to an integer, for the common case where that is
@@ -32,33 +57,37 @@ void appendFloat(std::string& out, double value, std::chars_format fmt, int prec
 // its fraction is clear of one half by more than the product's rounding error
 // (so an exact tie, which printf rounds to even, never takes this path).
 // Coordinates and counts written by the millions almost always qualify.
-bool appendFixedScaled(std::string& out, double value, int precision) {
+// nullptr when the case is not that simple.
+char* writeFixedScaled(char* p, double value, int precision) {
     static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
     static constexpr uint64_t kIntPow10[] = {1,      10,      100,      1000,      10000,
                                              100000, 1000000, 10000000, 100000000, 1000000000};
-    if (precision < 0 || precision > 9 || !std::isfinite(value)) return false;
+    if (precision < 0 || precision > 9 || !std::isfinite(value)) return nullptr;
     const double scaled = std::fabs(value) * kPow10[precision];
-    if (!(scaled < 1e15)) return false;
+    if (!(scaled < 1e15)) return nullptr;
     const double whole = std::floor(scaled);
     const double frac = scaled - whole;  // exact below 2^52
-    if (std::fabs(frac - 0.5) <= scaled * 4.5e-16 + 1e-300) return false;
+    if (std::fabs(frac - 0.5) <= scaled * 4.5e-16 + 1e-300) return nullptr;
     const uint64_t n = static_cast<uint64_t>(whole) + (frac > 0.5 ? 1 : 0);
-    if (std::signbit(value)) out += '-';
-    appendUnsigned(out, n / kIntPow10[precision]);
-    if (precision == 0) return true;
-    char digits[9];
+    if (std::signbit(value)) *p++ = '-';
+    p = writeDigits(p, n / kIntPow10[precision]);
+    if (precision == 0) return p;
     uint64_t rest = n % kIntPow10[precision];
-    for (int i = precision - 1; i >= 0; --i, rest /= 10) digits[i] = static_cast<char>('0' + rest % 10);
-    out += '.';
-    out.append(digits, precision);
-    return true;
+    *p = '.';
+    for (int i = precision; i >= 1; --i, rest /= 10) p[i] = static_cast<char>('0' + rest % 10);
+    return p + precision + 1;
 }
 
 }  // namespace
 
+char* writeFixed(char* p, double value, int precision) {
+    if (char* end = writeFixedScaled(p, value, precision)) return end;
+    return writeFloat(p, value, std::chars_format::fixed, precision);
+}
+
 void appendFixed(std::string& out, double value, int precision) {
-    if (appendFixedScaled(out, value, precision)) return;
-    appendFloat(out, value, std::chars_format::fixed, precision);
+    char buf[kFixedMaxChars];
+    out.append(buf, writeFixed(buf, value, precision));
 }
 
 std::string formatFixed(double value, int precision) {

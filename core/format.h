@@ -20,6 +20,10 @@ namespace kit {
 
 // "%.{precision}f"
 void appendFixed(std::string& out, double value, int precision);
+// The same written at p, which has room for kFixedMaxChars (precision at most
+// 20); returns the end. For writers that make room once for many numbers.
+inline constexpr size_t kFixedMaxChars = 400;
+char* writeFixed(char* p, double value, int precision);
 std::string formatFixed(double value, int precision);
 // "%d" / "%lld" / "%zu"
 void appendInt(std::string& out, long long value);

@@ -37,6 +37,11 @@ TEST(ReplaceFile, NewBytesTakeTheNameAndNothingElseStays) {
     EXPECT_EQ(contentOf(target), "new and longer");
     ASSERT_TRUE(kit::writeFileBytes(target, ""));
     EXPECT_EQ(contentOf(target), "");
+    // Large files go out in pieces; every byte lands in its place.
+    std::string large(21 << 20, '\0');
+    for (size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 2654435761u >> 24);
+    ASSERT_TRUE(kit::writeFileBytes(target, large));
+    EXPECT_TRUE(contentOf(target) == large);
 
     const std::string shp = folder.file("s.shp"), shx = folder.file("s.shx"), dbf = folder.file("s.dbf");
     ASSERT_TRUE(kit::writeFilesTogether({{shp, "1"}, {shx, "2"}, {dbf, "3"}}));

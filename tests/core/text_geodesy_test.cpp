@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 #include "core/file_io.h"
 #include "core/geodesy.h"
@@ -33,6 +34,29 @@ TEST(Geodesy, HaversineKnownValues) {
     double far = kit::haversineDistance(0, 0, 1e-9, 180);
     EXPECT_FALSE(std::isnan(far));
     EXPECT_NEAR(far, kit::kPi * 6371000, 1);
+}
+
+// The bound decides which candidates are never measured, so it must never
+// exceed the distance: checked on pairs from metres to antipodes, near the
+// poles, across the antimeridian and at impossible latitudes; and it must be
+// tight for nearby points, or it would save nothing.
+TEST(Geodesy, HaversineLowerBoundNeverExceedsTheDistance) {
+    std::mt19937 rng(4);
+    std::uniform_real_distribution<double> lon(-400, 400), lat(-100, 100), step(-0.05, 0.05);
+    for (int i = 0; i < 200000; ++i) {
+        const double lat1 = lat(rng), lon1 = lon(rng);
+        const bool near = i % 2 == 0;
+        const double lat2 = near ? lat1 + step(rng) : lat(rng), lon2 = near ? lon1 + step(rng) : lon(rng);
+        const double c1 = kit::cosLatitude(lat1), c2 = kit::cosLatitude(lat2);
+        const double d = kit::haversineWithCosines(lat1, lon1, c1, lat2, lon2, c2);
+        const double bound = kit::haversineAtLeast(lat1, lon1, c1, lat2, lon2, c2);
+        ASSERT_FALSE(bound > d) << lat1 << " " << lon1 << " " << lat2 << " " << lon2;
+        if (near && std::fabs(lat1) < 89 && std::fabs(lat2) < 89) {
+            ASSERT_GE(bound, d * (1 - 1e-6));
+        }
+    }
+    EXPECT_EQ(kit::haversineAtLeast(0, 0, 1, 0, 180, 1), 0);  // too far apart to bound
+    EXPECT_EQ(kit::haversineAtLeast(NAN, 0, 1, 0, 0, 1), 0);
 }
 
 TEST(Geodesy, Offsets) {
