@@ -2,32 +2,40 @@
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
+#include <optional>
+#include <span>
 
 #include "core/columns.h"
 #include "core/format.h"
 #include "core/geodesy.h"
 #include "core/number_parse.h"
+#include "core/threads.h"
 #include "nearest/local_plane.h"
 #include "nearest/neighbour_search.h"
 #include "nearest/point_index.h"
+#include "nearest/result_text.h"
 
 namespace kit {
 
 namespace {
 
 // Coordinates and ids of one table under the chosen columns; a missing or
-// unreadable coordinate is 0, a missing id empty.
+// unreadable coordinate is 0, a missing id empty. Read in row order, then
+// arranged in Z-order of the projected points, which is how the search and
+// the writing visit them: from then on every array is indexed by position.
 struct Sites {
     std::vector<double> lon, lat;
     std::vector<std::string_view> id;
     ProjectedPoints projected;
-    std::vector<uint32_t> order;  // rows in Z-order of their projected points
+    std::vector<uint32_t> rows;  // position -> row
+    size_t inPlane = 0;          // the first positions, which the plane can hold
 
-    SitePoints points() const { return {lon, lat, projected, order}; }
+    SitePoints points() const { return {lon, lat, projected, rows}; }
+    std::span<const uint32_t> indexedRows() const { return std::span(rows).first(inPlane); }
+    SiteCells cells() const { return {lon, lat, id}; }
 };
 
-Sites readSites(const Table& t, const SiteColumns& c) {
+Sites readSites(const Table& t, const SiteColumns& c, unsigned threads) {
     Sites s;
     size_t n = t.rowCount();
     s.lon.resize(n);
@@ -36,22 +44,54 @@ Sites readSites(const Table& t, const SiteColumns& c) {
     ColumnRef lon = t.column(*c.lon);
     ColumnRef lat = t.column(*c.lat);
     ColumnRef id = t.column(*c.id);
-    for (size_t r = 0; r < n; ++r) {
-        s.lon[r] = toNumberOr(t.cellOr(r, lon, "0"), 0);
-        s.lat[r] = toNumberOr(t.cellOr(r, lat, "0"), 0);
-        s.id[r] = t.cellOr(r, id, "");
-    }
+    forSlices(n, threads, [&](size_t from, size_t to, unsigned) {
+        for (size_t r = from; r < to; ++r) {
+            s.lon[r] = toNumberOr(t.cellOr(r, lon, "0"), 0);
+            s.lat[r] = toNumberOr(t.cellOr(r, lat, "0"), 0);
+            s.id[r] = t.cellOr(r, id, "");
+        }
+    });
     return s;
 }
 
-void project(Sites& s, double cosRef) {
-    s.projected.resize(2 * s.lon.size());
-    for (size_t i = 0; i < s.lon.size(); ++i) {
-        PlanePoint q = localPlaneProjection(s.lon[i], s.lat[i], cosRef);
-        s.projected[2 * i] = q.x;
-        s.projected[2 * i + 1] = q.y;
+ProjectedPoints projected(const std::vector<double>& lon, const std::vector<double>& lat, double cosRef) {
+    ProjectedPoints points(2 * lon.size());
+    for (size_t i = 0; i < lon.size(); ++i) {
+        PlanePoint q = localPlaneProjection(lon[i], lat[i], cosRef);
+        points[2 * i] = q.x;
+        points[2 * i + 1] = q.y;
     }
-    s.order = spatialOrder(s.projected);
+    return points;
+}
+
+// Whether a projected point can go into the index: a NaN or infinite
+// coordinate would spoil the tree's bounds for every query, and beyond this
+// size the squared distances overflow. Such points stay out of the index and
+// get no neighbours.
+bool fitsThePlane(double x, double y) {
+    constexpr double kLimit = 1e150;
+    return std::fabs(x) <= kLimit && std::fabs(y) <= kLimit;
+}
+
+// The rows in Z-order, those the plane can hold first.
+std::vector<uint32_t> planeOrder(const ProjectedPoints& byRow, unsigned threads, size_t& inPlane) {
+    std::vector<uint32_t> order = spatialOrder(byRow, threads);
+    auto fits = [&](uint32_t r) { return fitsThePlane(byRow[2 * r], byRow[2 * r + 1]); };
+    inPlane = static_cast<size_t>(std::count_if(order.begin(), order.end(), fits));
+    if (inPlane < order.size()) std::stable_partition(order.begin(), order.end(), fits);
+    return order;
+}
+
+void arrange(Sites& s, double cosRef, unsigned threads) {
+    s.rows = planeOrder(projected(s.lon, s.lat, cosRef), threads, s.inPlane);
+    runSideBySide(
+        threads,
+        [&] {
+            s.lon = inOrder(s.lon, s.rows);
+            s.lat = inOrder(s.lat, s.rows);
+        },
+        [&] { s.id = inOrder(s.id, s.rows); });
+    s.projected = projected(s.lon, s.lat, cosRef);
 }
 
 void appendHeader(std::string& out, const SiteColumns& c, int groups) {
@@ -67,109 +107,16 @@ void appendHeader(std::string& out, const SiteColumns& c, int groups) {
     out += '\n';
 }
 
-void appendSite(std::string& out, std::string_view id, double lon, double lat) {
-    out += id;
-    out += '\t';
-    appendFixed(out, lon, 6);
-    out += '\t';
-    appendFixed(out, lat, 6);
-}
-
-// Every site's "id \t lon \t lat" cells formatted once, stored in Z-order so
-// that the neighbours of nearby rows are read from nearby memory.
-struct SiteTexts {
-    std::string text;
-    std::vector<uint64_t> start;  // by Z-order position; one extra entry at the end
-    std::vector<uint32_t> pos;    // row -> Z-order position
-
-    std::string_view of(size_t row) const {
-        size_t p = pos[row];
-        return std::string_view(text).substr(start[p], start[p + 1] - start[p]);
-    }
-};
-
-SiteTexts formatSites(const Sites& s, unsigned threads) {
-    SiteTexts t;
-    const size_t n = s.order.size();
-    t.pos.resize(n);
-    t.start.resize(n + 1);
-    // Each thread formats a slice of positions into its own text; the slices
-    // are then joined and their offsets moved by what precedes them.
-    std::vector<std::string> slices(std::max(1u, threads));
-    std::vector<size_t> sliceBegin(slices.size(), n);
-    forSlices(n, threads, [&](size_t from, size_t to, unsigned slice) {
-        std::string& text = slices[slice];
-        text.reserve((to - from) * 32);
-        sliceBegin[slice] = from;
-        for (size_t p = from; p < to; ++p) {
-            size_t r = s.order[p];
-            t.pos[r] = static_cast<uint32_t>(p);
-            t.start[p] = text.size();
-            appendSite(text, s.id[r], s.lon[r], s.lat[r]);
-        }
-    });
-    for (size_t i = 0; i < slices.size(); ++i) {
-        if (sliceBegin[i] >= n) continue;
-        size_t end = (i + 1 < slices.size() && sliceBegin[i + 1] < n) ? sliceBegin[i + 1] : n;
-        size_t shift = t.text.size();
-        for (size_t p = sliceBegin[i]; p < end; ++p) t.start[p] += shift;
-        t.text += slices[i];
-        std::string().swap(slices[i]);
-    }
-    t.start[n] = t.text.size();
-    return t;
-}
-
-// The result lines after the header, in row order. queryTexts, when given,
-// are the queries' own cells in the same Z-order as the queries. Lines are first written in
-// the queries' Z-order (each thread a slice into its own buffer), then copied
-// out in row order.
-void appendAllLines(std::string& out, const Sites& queries, const SiteTexts* queryTexts, SiteTexts&& sites,
-                    NeighbourLists&& found, size_t padding, unsigned threads) {
-    const size_t n = queries.order.size();
-    struct Line {
-        uint32_t buffer;
-        uint32_t length;
-        uint64_t offset;
-    };
-    std::vector<Line> lines(n);
-    std::vector<std::string> buffers(std::max(1u, threads));
-    forSlices(n, threads, [&](size_t from, size_t to, unsigned slice) {
-        std::string& b = buffers[slice];
-        b.reserve((to - from) * (40 + 64 * found.perRow + 4 * padding));
-        for (size_t k = from; k < to; ++k) {
-            size_t q = queries.order[k];
-            size_t begin = b.size();
-            if (queryTexts)
-                b += std::string_view(queryTexts->text).substr(queryTexts->start[k], queryTexts->start[k + 1] - queryTexts->start[k]);
-            else
-                appendSite(b, queries.id[q], queries.lon[q], queries.lat[q]);
-            for (size_t i = 0; i < found.perRow; ++i) {
-                b += '\t';
-                b += sites.of(found.index[k * found.perRow + i]);
-                b += '\t';
-                appendFixed(b, found.metres[k * found.perRow + i], 2);
-            }
-            for (size_t i = 0; i < padding; ++i) b += "\t\t\t\t";
-            b += '\n';
-            lines[q] = {slice, static_cast<uint32_t>(b.size() - begin), begin};
-        }
-    });
-    // The lists and site texts are spent: give their memory back before the
-    // result is gathered, which is when memory use peaks.
-    found = NeighbourLists();
-    sites = SiteTexts();
-    size_t total = out.size();
-    for (const auto& b : buffers) total += b.size();
-    out.reserve(total);
-    for (const Line& l : lines) out.append(buffers[l.buffer], l.offset, l.length);
-}
-
+// The mean of the latitudes that are numbers: one "nan" or "inf" cell would
+// otherwise make the projection of every row NaN. 0 when none is.
 double meanLatitude(const std::vector<double>& a, const std::vector<double>& b) {
     double sum = 0;
-    for (double v : a) sum += v;
-    for (double v : b) sum += v;
-    return sum / static_cast<double>(a.size() + b.size());
+    size_t count = 0;
+    for (const auto* lats : {&a, &b})
+        for (double v : *lats)
+            if (std::isfinite(v)) sum += v, ++count;
+    const double mean = count ? sum / static_cast<double>(count) : 0;
+    return std::isfinite(mean) ? mean : 0;
 }
 
 }  // namespace
@@ -212,17 +159,17 @@ Outcome runNearestSingle(const Table* table, const SiteColumns& cols, std::strin
     plan.excludeSelf = true;
     plan.perRow = e;
 
-    Sites s = readSites(*table, cols);
-    project(s, std::cos(meanLatitude(s.lat, {}) * kDegToRad));
-    NeighbourLists found;
-    {
-        PointIndex index(s.projected);
-        found = searchNeighbours(index, s.points(), s.points(), plan, threads);
-    }
-    SiteTexts texts = formatSites(s, threads);
+    Sites s = readSites(*table, cols, threads);
+    arrange(s, std::cos(meanLatitude(s.lat, {}) * kDegToRad), threads);
+    // The tree is built on one thread; the sites' texts are written meanwhile.
+    std::optional<PointIndex> index;
+    SiteTexts texts;
+    runSideBySide(threads, [&] { index.emplace(s.projected, s.indexedRows()); }, [&] { texts = SiteTexts(s.cells(), 1); });
+    NeighbourLists found = searchNeighbours(*index, s.points(), s.points(), plan, threads);
+    index.reset();
     std::string out;
     appendHeader(out, cols, e);
-    appendAllLines(out, s, &texts, std::move(texts), std::move(found), 0, threads);
+    appendResultLines(out, s.rows, std::move(texts), SiteTexts(), std::move(found), threads);
     return Outcome::success(format("完成！%d行数据已导出到%s\n采用 KD-Tree + UTM 优化", static_cast<int>(rows), destination),
                             std::move(out));
 }
@@ -236,22 +183,26 @@ Outcome runNearestTwo(const Table* table1, const Table* table2, const SiteColumn
 
     SearchPlan plan;
     plan.slots = std::min<size_t>(q, std::max(3 * n, 10));
-    plan.perRow = std::min<size_t>(plan.slots, n);
+    plan.perRow = n;
 
-    Sites s2 = readSites(*table2, c2);
-    Sites s1 = readSites(*table1, c1);
+    Sites s2 = readSites(*table2, c2, threads);
+    Sites s1 = readSites(*table1, c1, threads);
     const double cosRef = std::cos(meanLatitude(s2.lat, s1.lat) * kDegToRad);
-    project(s2, cosRef);
-    project(s1, cosRef);
-    NeighbourLists found;
-    {
-        PointIndex index(s2.projected);
-        found = searchNeighbours(index, s2.points(), s1.points(), plan, threads);
-    }
-    SiteTexts texts = formatSites(s2, threads);
+    arrange(s2, cosRef, threads);
+    arrange(s1, cosRef, threads);
+    std::optional<PointIndex> index;
+    SiteTexts texts2, texts1;
+    runSideBySide(
+        threads, [&] { index.emplace(s2.projected, s2.indexedRows()); },
+        [&] {
+            texts2 = SiteTexts(s2.cells(), 1);
+            texts1 = SiteTexts(s1.cells(), 1);
+        });
+    NeighbourLists found = searchNeighbours(*index, s2.points(), s1.points(), plan, threads);
+    index.reset();
     std::string out;
     appendHeader(out, c1, n);
-    appendAllLines(out, s1, nullptr, std::move(texts), std::move(found), n - plan.perRow, threads);
+    appendResultLines(out, s1.rows, std::move(texts2), std::move(texts1), std::move(found), threads);
     return Outcome::success(format("完成！%d行数据已导出到%s\n采用 KD-Tree 优化", static_cast<int>(table1->rowCount()), destination),
                             std::move(out));
 }

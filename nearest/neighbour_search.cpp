@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
 
 #include "core/geodesy.h"
+#include "core/threads.h"
 
 namespace kit {
 
@@ -24,6 +24,7 @@ uint64_t spreadBits(uint64_t v) {
 struct Ranked {
     uint64_t index;
     double metres;
+    uint32_t position;
 };
 
 bool byMetres(const Ranked& a, const Ranked& b) {
@@ -32,8 +33,8 @@ bool byMetres(const Ranked& a, const Ranked& b) {
 
 }  // namespace
 
-std::vector<uint32_t> spatialOrder(const ProjectedPoints& points) {
-    size_t n = points.size() / 2;
+std::vector<uint32_t> spatialOrder(const ProjectedPoints& points, unsigned threads) {
+    const size_t n = points.size() / 2;
     std::vector<uint32_t> order(n);
     if (n == 0) return order;
     double minX = INFINITY, minY = INFINITY, maxX = -INFINITY, maxY = -INFINITY;
@@ -47,12 +48,23 @@ std::vector<uint32_t> spatialOrder(const ProjectedPoints& points) {
         double t = (v - lo) / (hi - lo) * 65535.0;
         return static_cast<uint64_t>(std::clamp(t, 0.0, 65535.0));
     };
-    std::vector<uint64_t> keys(n);
-    for (size_t i = 0; i < n; ++i) {
-        uint64_t code = spreadBits(cell(points[2 * i], minX, maxX)) | (spreadBits(cell(points[2 * i + 1], minY, maxY)) << 1);
-        keys[i] = (code << 32) | i;  // 32-bit code above the row number: ties by row
+    // 32-bit code above the row number.
+    std::vector<uint64_t> keys(n), spare(n);
+    forSlices(n, threads, [&](size_t from, size_t to, unsigned) {
+        for (size_t i = from; i < to; ++i) {
+            uint64_t code = spreadBits(cell(points[2 * i], minX, maxX)) | (spreadBits(cell(points[2 * i + 1], minY, maxY)) << 1);
+            keys[i] = (code << 32) | i;
+        }
+    });
+    // Sorted by code, 8 bits a pass from the lowest: each pass keeps the
+    // order it was given, and the rows start ascending, so ties stay by row.
+    for (int shift = 32; shift < 64; shift += 8) {
+        size_t count[257] = {};
+        for (uint64_t k : keys) ++count[((k >> shift) & 0xFF) + 1];
+        for (int d = 0; d < 256; ++d) count[d + 1] += count[d];
+        for (uint64_t k : keys) spare[count[(k >> shift) & 0xFF]++] = k;
+        keys.swap(spare);
     }
-    std::sort(keys.begin(), keys.end());
     for (size_t i = 0; i < n; ++i) order[i] = static_cast<uint32_t>(keys[i] & 0xFFFFFFFFULL);
     return order;
 }
@@ -62,66 +74,49 @@ NeighbourLists searchNeighbours(const PointIndex& index, const SitePoints& sites
     const size_t nq = queries.lon.size();
     NeighbourLists out;
     out.perRow = plan.perRow;
-    out.index.resize(nq * plan.perRow);
+    out.position.assign(nq * plan.perRow, NeighbourLists::kNone);
     out.metres.resize(nq * plan.perRow);
 
-    // Site coordinates laid out in Z-order, so that the candidates of nearby
-    // queries sit near each other in memory.
-    const std::vector<uint32_t>& siteOrder = sites.order;
-    std::vector<uint32_t> sitePos(siteOrder.size());
     // lon, lat and the cosine of the latitude, which every distance to the
     // site needs: computed once per site instead of once per candidate.
-    std::vector<double> siteLonLat(3 * siteOrder.size());
-    for (size_t p = 0; p < siteOrder.size(); ++p) {
-        sitePos[siteOrder[p]] = static_cast<uint32_t>(p);
-        siteLonLat[3 * p] = sites.lon[siteOrder[p]];
-        siteLonLat[3 * p + 1] = sites.lat[siteOrder[p]];
-        siteLonLat[3 * p + 2] = cosLatitude(sites.lat[siteOrder[p]]);
-    }
-    // The queries' own data in their Z-order, read sequentially below.
-    struct Query {
-        double x, y, lon, lat, cosLat;
-    };
-    std::vector<Query> ordered(nq);
-    for (size_t k = 0; k < nq; ++k) {
-        size_t q = queries.order[k];
-        ordered[k] = {queries.projected[2 * q], queries.projected[2 * q + 1], queries.lon[q], queries.lat[q],
-                      cosLatitude(queries.lat[q])};
+    const size_t ns = sites.lon.size();
+    std::vector<double> siteLonLat(3 * ns);
+    for (size_t p = 0; p < ns; ++p) {
+        siteLonLat[3 * p] = sites.lon[p];
+        siteLonLat[3 * p + 1] = sites.lat[p];
+        siteLonLat[3 * p + 2] = cosLatitude(sites.lat[p]);
     }
 
     forSlices(nq, threads, [&](size_t from, size_t to, unsigned) {
         std::vector<Candidate> found;
         std::vector<Ranked> ranked;
         for (size_t k = from; k < to; ++k) {
-            const size_t q = queries.order[k];
-            const Query& query = ordered[k];
-            index.knnQuery(query.x, query.y, plan.slots, found);
+            const size_t q = queries.rows[k];
+            const double lon = queries.lon[k], lat = queries.lat[k], cosLat = cosLatitude(lat);
+            index.knnQuery(queries.projected[2 * k], queries.projected[2 * k + 1], plan.slots, found);
             if (plan.excludeSelf) std::erase_if(found, [q](const Candidate& c) { return c.index == q; });
             // The index hands the candidates over sorted by (plane distance, row).
             if (plan.planeKeep && found.size() > plan.planeKeep) found.resize(plan.planeKeep);
+            // Ranked by great-circle distance, kept in order as they come. Once
+            // perRow are held, a candidate whose distance is bound to exceed
+            // the last of them cannot be reported and is not measured.
             ranked.clear();
             for (const Candidate& c : found) {
-                const double* s = &siteLonLat[3 * sitePos[c.index]];
-                ranked.push_back({c.index, haversineWithCosines(query.lat, query.lon, query.cosLat, s[1], s[0], s[2])});
+                const double* s = &siteLonLat[3 * c.position];
+                if (ranked.size() >= plan.perRow &&
+                    haversineAtLeast(lat, lon, cosLat, s[1], s[0], s[2]) > ranked[plan.perRow - 1].metres * (1 + 1e-9))
+                    continue;
+                const Ranked r{c.index, haversineWithCosines(lat, lon, cosLat, s[1], s[0], s[2]), c.position};
+                ranked.insert(std::upper_bound(ranked.begin(), ranked.end(), r, byMetres), r);
             }
-            std::sort(ranked.begin(), ranked.end(), byMetres);
             size_t n = std::min(ranked.size(), plan.perRow);
             for (size_t i = 0; i < n; ++i) {
-                out.index[k * plan.perRow + i] = ranked[i].index;
+                out.position[k * plan.perRow + i] = ranked[i].position;
                 out.metres[k * plan.perRow + i] = ranked[i].metres;
             }
         }
     });
     return out;
-}
-
-void forSlices(size_t count, unsigned threads, const std::function<void(size_t, size_t, unsigned)>& work) {
-    threads = std::max(1u, std::min<unsigned>(threads, static_cast<unsigned>(count / 4096 + 1)));
-    std::vector<std::thread> pool;
-    for (unsigned t = 1; t < threads; ++t)
-        pool.emplace_back(work, count * t / threads, count * (t + 1) / threads, t);
-    work(0, count / threads, 0);
-    for (auto& th : pool) th.join();
 }
 
 }  // namespace kit

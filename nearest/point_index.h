@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace kit {
@@ -13,15 +14,20 @@ namespace kit {
 using ProjectedPoints = std::vector<double>;
 
 struct Candidate {
-    uint64_t index;
+    uint64_t index;     // row
     double sqDistance;  // squared plane distance, m^2
+    uint32_t position;  // where the index stores the point
 };
 
 class PointIndex {
 public:
-    // Builds the tree at once. The points must outlive the index and hold at
-    // least one point.
+    // Builds the tree at once. The points must outlive the index; an index
+    // of no points finds nothing.
     explicit PointIndex(const ProjectedPoints& points);
+    // An index over the first rows.size() points, stored in another order
+    // than their rows: point p is row rows[p]. A spatial order keeps each
+    // leaf's points together in memory; the results are the same in any order.
+    PointIndex(const ProjectedPoints& points, std::span<const uint32_t> rows);
     ~PointIndex();
     PointIndex(const PointIndex&) = delete;
     PointIndex& operator=(const PointIndex&) = delete;
@@ -32,6 +38,7 @@ public:
     void knnQuery(double x, double y, size_t k, std::vector<Candidate>& out) const;
 
     size_t size() const;
+
 
 private:
     struct Impl;

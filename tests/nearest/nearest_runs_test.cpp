@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <set>
 #include <sstream>
@@ -11,6 +12,7 @@
 #include "nearest/local_plane.h"
 #include "nearest/nearest_runs.h"
 #include "nearest/point_index.h"
+#include "site_rows.h"
 
 using kit::SiteColumns;
 using kit::Table;
@@ -168,6 +170,88 @@ TEST(PointIndex, FillsAtMostThePointCount) {
     for (size_t i = 1; i < found.size(); ++i) EXPECT_LE(found[i - 1].sqDistance, found[i].sqDistance);
     EXPECT_EQ(found[0].index, 0u);
     EXPECT_EQ(found[4].sqDistance, 16.0);
+}
+
+// Storing the points in another order (as the runs do, in Z-order) must not
+// change any answer, ties by row included; and an index of no points (every
+// row unusable) answers nothing instead of failing.
+TEST(PointIndex, StorageOrderChangesNoAnswer) {
+    std::mt19937 rng(3);
+    std::uniform_int_distribution<int> grid(0, 40);
+    kit::ProjectedPoints byRow;
+    for (int i = 0; i < 3000; ++i) byRow.insert(byRow.end(), {grid(rng) * 10.0, grid(rng) * 10.0});  // many duplicates
+    std::vector<uint32_t> rows(byRow.size() / 2);
+    for (uint32_t r = 0; r < rows.size(); ++r) rows[r] = r;
+    std::shuffle(rows.begin(), rows.end(), rng);
+    kit::ProjectedPoints stored;
+    for (uint32_t r : rows) stored.insert(stored.end(), {byRow[2 * r], byRow[2 * r + 1]});
+    kit::PointIndex plain(byRow), reordered(stored, rows);
+    std::vector<kit::Candidate> a, b;
+    for (int q = 0; q < 500; ++q) {
+        const double x = grid(rng) * 10.0 + 3, y = grid(rng) * 10.0;
+        plain.knnQuery(x, y, 11, a);
+        reordered.knnQuery(x, y, 11, b);
+        ASSERT_EQ(a.size(), b.size());
+        for (size_t i = 0; i < a.size(); ++i) {
+            ASSERT_EQ(a[i].index, b[i].index) << "query " << q << " slot " << i;
+            ASSERT_EQ(a[i].sqDistance, b[i].sqDistance);
+            ASSERT_EQ(rows[b[i].position], b[i].index);
+        }
+    }
+    kit::PointIndex none(stored, std::span<const uint32_t>());
+    none.knnQuery(0, 0, 5, a);
+    EXPECT_TRUE(a.empty());
+}
+
+// A coordinate that is not a finite number ("nan", "inf", or too large for
+// the plane) used to spoil the tree, or the mean latitude, for every row. Such
+// rows now get empty groups. Rows whose latitude is not a number do not count
+// in the mean either, so every other row's line stays as it would be without
+// them.
+TEST(NearestRuns, UnusableCoordinatesLeaveTheOtherRowsAlone) {
+    std::mt19937 rng(9);
+    const std::string good = kit::test::randomSiteTable(rng, 400, 0.1, false);
+    std::string withBad = good;
+    const std::vector<std::string> bad = {"X1\t116\tnan", "X2\t116\tinf", "X3\t-inf\t-inf", "X4\t1e200\tNaN"};
+    for (const std::string& line : bad) withBad += line + "\n";
+    Table t = table(withBad), plain = table(good);
+    auto expectEmptyGroups = [](const std::vector<std::string>& line) {
+        for (size_t c = 3; c < line.size(); ++c) ASSERT_EQ(line[c], "") << line[0];
+    };
+    for (int n : {1, 4}) {
+        for (unsigned threads : {1u, 2u}) {
+            auto single = kit::runNearestSingle(&t, cols(t), std::to_string(n), threads);
+            auto expected = kit::runNearestSingle(&plain, cols(plain), std::to_string(n), threads);
+            ASSERT_TRUE(single.ok());
+            auto lines = cellsOf(single.text), want = cellsOf(expected.text);
+            ASSERT_EQ(lines.size(), want.size() + bad.size());
+            for (size_t i = 0; i < want.size(); ++i) ASSERT_EQ(lines[i], want[i]) << "line " << i;
+            for (size_t i = want.size(); i < lines.size(); ++i) expectEmptyGroups(lines[i]);
+
+            // As table 2 the bad rows are never anyone's neighbour; as table 1
+            // they find none.
+            auto two = kit::runNearestTwo(&t, &t, cols(t), kit::siteColumnsAt(t, 1, 2, 0), std::to_string(n), threads);
+            auto twoPlain = kit::runNearestTwo(&plain, &plain, cols(plain), kit::siteColumnsAt(plain, 1, 2, 0),
+                                               std::to_string(n), threads);
+            auto twoLines = cellsOf(two.text), twoWant = cellsOf(twoPlain.text);
+            for (size_t i = 0; i < twoWant.size(); ++i) ASSERT_EQ(twoLines[i], twoWant[i]) << "line " << i;
+            for (size_t i = twoWant.size(); i < twoLines.size(); ++i) expectEmptyGroups(twoLines[i]);
+        }
+    }
+    // A usable latitude with an unusable longitude, or a latitude too large for
+    // the plane: those rows get nothing, every other row all its neighbours.
+    Table odd = table(good + "Y1\tinf\t40\nY2\t116\t1e300\nY3\t1e300\t40\n");
+    auto lines = cellsOf(kit::runNearestSingle(&odd, cols(odd), "2", 2).text);
+    for (size_t i = 1; i < lines.size(); ++i) {
+        if (lines[i][0][0] == 'Y')
+            expectEmptyGroups(lines[i]);
+        else
+            ASSERT_NE(lines[i][10], "") << lines[i][0];
+    }
+    Table allBad = table("id\tlon\tlat\nA\tnan\t1\nB\tinf\t2\n");
+    auto r = kit::runNearestSingle(&allBad, cols(allBad), "1");
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(cellsOf(r.text)[1], (std::vector<std::string>{"A", "nan", "1.000000", "", "", "", ""}));
 }
 
 TEST(LocalPlane, FlatMetresPerDegreeScaledByTheReferenceCosine) {
