@@ -103,6 +103,15 @@ bool parseTable(std::string text, Table& table) {
             }
             table.headers.emplace_back(t, start, e - start);
             columns = table.headers.size();
+            // Room for every row and cell at once: growing by doubling would
+            // copy the spans several times over on a large table. A cell
+            // ends at a separator or a line end, and no row keeps more cells
+            // than there are headers.
+            const auto rest = t.begin() + static_cast<std::ptrdiff_t>(e);
+            const size_t lines = static_cast<size_t>(std::count(rest, t.end(), '\n')) + 1;
+            const size_t separators = static_cast<size_t>(std::count(rest, t.end(), sep));
+            table.rowBegin_.reserve(lines + 1);
+            table.spans_.reserve(std::min(lines * columns, separators + lines));
             table.rowBegin_.push_back(0);
             return true;
         }
