@@ -81,11 +81,13 @@ NeighbourLists searchNeighbours(const PointIndex& index, const SitePoints& sites
     // site needs: computed once per site instead of once per candidate.
     const size_t ns = sites.lon.size();
     std::vector<double> siteLonLat(3 * ns);
-    for (size_t p = 0; p < ns; ++p) {
-        siteLonLat[3 * p] = sites.lon[p];
-        siteLonLat[3 * p + 1] = sites.lat[p];
-        siteLonLat[3 * p + 2] = cosLatitude(sites.lat[p]);
-    }
+    forSlices(ns, threads, [&](size_t from, size_t to, unsigned) {
+        for (size_t p = from; p < to; ++p) {
+            siteLonLat[3 * p] = sites.lon[p];
+            siteLonLat[3 * p + 1] = sites.lat[p];
+            siteLonLat[3 * p + 2] = cosLatitude(sites.lat[p]);
+        }
+    });
 
     forSlices(nq, threads, [&](size_t from, size_t to, unsigned) {
         std::vector<Candidate> found;
