@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 
 namespace kit {
@@ -52,24 +53,28 @@ char* writeDigits(char* p, uint64_t n) {
     return std::copy(q, end, p);
 }
 
+constexpr uint64_t kIntPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+
 // Fixed notation by scaling to an integer, for the common case where that is
 // provably what printf prints: the scaled value fits a double's integers and
 // its fraction is clear of one half by more than the product's rounding error
 // (so an exact tie, which printf rounds to even, never takes this path).
 // Coordinates and counts written by the millions almost always qualify.
-// nullptr when the case is not that simple.
-char* writeFixedScaled(char* p, double value, int precision) {
+// The digits as one integer (value * 10^precision rounded), or nothing when
+// the case is not that simple.
+std::optional<uint64_t> scaledDigits(double value, int precision) {
     static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-    static constexpr uint64_t kIntPow10[] = {1,      10,      100,      1000,      10000,
-                                             100000, 1000000, 10000000, 100000000, 1000000000};
-    if (precision < 0 || precision > 9 || !std::isfinite(value)) return nullptr;
+    if (precision < 0 || precision > 9 || !std::isfinite(value)) return std::nullopt;
     const double scaled = std::fabs(value) * kPow10[precision];
-    if (!(scaled < 1e15)) return nullptr;
+    if (!(scaled < 1e15)) return std::nullopt;
     const double whole = std::floor(scaled);
     const double frac = scaled - whole;  // exact below 2^52
-    if (std::fabs(frac - 0.5) <= scaled * 4.5e-16 + 1e-300) return nullptr;
-    const uint64_t n = static_cast<uint64_t>(whole) + (frac > 0.5 ? 1 : 0);
-    if (std::signbit(value)) *p++ = '-';
+    if (std::fabs(frac - 0.5) <= scaled * 4.5e-16 + 1e-300) return std::nullopt;
+    return static_cast<uint64_t>(whole) + (frac > 0.5 ? 1 : 0);
+}
+
+char* writeScaled(char* p, bool negative, uint64_t n, int precision) {
+    if (negative) *p++ = '-';
     p = writeDigits(p, n / kIntPow10[precision]);
     if (precision == 0) return p;
     uint64_t rest = n % kIntPow10[precision];
@@ -78,11 +83,25 @@ char* writeFixedScaled(char* p, double value, int precision) {
     return p + precision + 1;
 }
 
+size_t decimalDigits(uint64_t n) {
+    size_t d = 1;
+    for (; n >= 10; n /= 10) ++d;
+    return d;
+}
+
 }  // namespace
 
 char* writeFixed(char* p, double value, int precision) {
-    if (char* end = writeFixedScaled(p, value, precision)) return end;
+    if (auto n = scaledDigits(value, precision)) return writeScaled(p, std::signbit(value), *n, precision);
     return writeFloat(p, value, std::chars_format::fixed, precision);
+}
+
+size_t fixedLength(double value, int precision) {
+    if (auto n = scaledDigits(value, precision))
+        return (std::signbit(value) ? 1 : 0) + decimalDigits(*n / kIntPow10[precision]) +
+               (precision > 0 ? static_cast<size_t>(precision) + 1 : 0);
+    char buf[kFixedMaxChars];
+    return static_cast<size_t>(writeFloat(buf, value, std::chars_format::fixed, precision) - buf);
 }
 
 void appendFixed(std::string& out, double value, int precision) {

@@ -24,6 +24,8 @@ void appendFixed(std::string& out, double value, int precision);
 // 20); returns the end. For writers that make room once for many numbers.
 inline constexpr size_t kFixedMaxChars = 400;
 char* writeFixed(char* p, double value, int precision);
+// How many characters writeFixed writes for the value.
+size_t fixedLength(double value, int precision);
 std::string formatFixed(double value, int precision);
 // "%d" / "%lld" / "%zu"
 void appendInt(std::string& out, long long value);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "core/format.h"
 #include "core/threads.h"
@@ -79,82 +80,75 @@ SiteTexts::SiteTexts(const SiteCells& sites, unsigned threads) {
     for (size_t b : bytes) bytes_ += b;
 }
 
+namespace {
+
+// One result line: the query's own cells, then a group per neighbour.
+class LineWriter {
+public:
+    LineWriter(const SiteTexts& own, const SiteTexts& sites, const NeighbourLists& found)
+        : own_(own), sites_(sites), found_(found) {}
+
+    // The line of the query at position k: its length, and the line itself
+    // written at w (returning the end). The two must agree byte for byte.
+    size_t length(size_t k) const {
+        size_t bytes = own_.at(k).size() + 1;
+        for (size_t i = k * found_.perRow; i < (k + 1) * found_.perRow; ++i)
+            bytes += found_.position[i] == NeighbourLists::kNone
+                         ? 4
+                         : 2 + sites_.at(found_.position[i]).size() + fixedLength(found_.metres[i], 2);
+        return bytes;
+    }
+
+    char* write(char* w, size_t k) const {
+        w = put(w, own_.at(k));
+        for (size_t i = k * found_.perRow; i < (k + 1) * found_.perRow; ++i) {
+            if (found_.position[i] == NeighbourLists::kNone) {
+                w = put(w, "\t\t\t\t");
+                continue;
+            }
+            *w++ = '\t';
+            w = put(w, sites_.at(found_.position[i]));
+            *w++ = '\t';
+            w = writeFixed(w, found_.metres[i], 2);
+        }
+        *w++ = '\n';
+        return w;
+    }
+
+private:
+    const SiteTexts& own_;
+    const SiteTexts& sites_;
+    const NeighbourLists& found_;
+};
+
+}  // namespace
+
+// Every line's length is known before anything is written, so each thread
+// writes its queries' lines straight to their place in row order: no line is
+// copied twice.
 void appendResultLines(std::string& out, const std::vector<uint32_t>& queryRows, SiteTexts&& siteTexts,
                        SiteTexts&& queryTexts, NeighbourLists&& found, unsigned threads) {
     const size_t n = queryRows.size();
-    const SiteTexts& own = queryTexts.empty() ? siteTexts : queryTexts;
-    const size_t perRow = found.perRow;
-    // The most one line can take: its own cells, every neighbour's group at
-    // its longest and the line break.
-    const size_t lineRoom = own.longest() + perRow * (4 + siteTexts.longest() + kFixedMaxChars) + 1;
-    // What lines take on average, to size the buffers (a distance rarely
-    // needs more than 11 characters).
-    const size_t typicalLine = own.averageLength() + perRow * (2 + siteTexts.averageLength() + 11) + 1;
+    const LineWriter line(queryTexts.empty() ? siteTexts : queryTexts, siteTexts, found);
 
-    // Lines are written in the queries' order, each thread a slice into its own
-    // text; where each line went is kept by row.
-    struct Line {
-        const char* begin;
-        size_t length;
-    };
-    std::vector<Line> lines(n);
-    std::vector<std::unique_ptr<char[]>> written(std::max(1u, threads));
-    forSlices(n, threads, [&](size_t from, size_t to, unsigned slice) {
-        RawText text((to - from) * typicalLine);
-        std::vector<size_t> start(to - from);
+    std::vector<size_t> start(n + 1, 0);  // by row: first the line's length, then where it starts
+    forSlices(n, threads, [&](size_t from, size_t to, unsigned) {
+        for (size_t k = from; k < to; ++k) start[queryRows[k]] = line.length(k);
+    });
+    size_t at = out.size();
+    for (size_t r = 0; r <= n; ++r) at += std::exchange(start[r], at);
+    out.resize(start[n]);
+
+    forSlices(n, threads, [&](size_t from, size_t to, unsigned) {
+        constexpr size_t kAhead = 8;  // the lines land scattered: ask for their memory early
         for (size_t k = from; k < to; ++k) {
-            start[k - from] = text.size();
-            char* w = put(text.room(lineRoom), own.at(k));
-            for (size_t i = k * perRow; i < (k + 1) * perRow; ++i) {
-                if (found.position[i] == NeighbourLists::kNone) {
-                    w = put(w, "\t\t\t\t");
-                    continue;
-                }
-                *w++ = '\t';
-                w = put(w, siteTexts.at(found.position[i]));
-                *w++ = '\t';
-                w = writeFixed(w, found.metres[i], 2);
-            }
-            *w++ = '\n';
-            text.wrote(w);
-        }
-        const size_t end = text.size();
-        written[slice] = text.release();
-        const char* base = written[slice].get();
-        for (size_t k = from; k < to; ++k) {
-            const size_t next = k + 1 < to ? start[k + 1 - from] : end;
-            lines[queryRows[k]] = {base + start[k - from], next - start[k - from]};
+            if (k + kAhead < to) __builtin_prefetch(out.data() + start[queryRows[k + kAhead]], 1);
+            line.write(out.data() + start[queryRows[k]], k);
         }
     });
-    // The lists and texts are spent: their memory goes back before the
-    // result is gathered, which is when memory use peaks.
     found = NeighbourLists();
     siteTexts = SiteTexts();
     queryTexts = SiteTexts();
-
-    // Gathered in row order: each thread appends a slice of rows, the first
-    // straight onto out, the others into parts joined after it.
-    size_t total = out.size();
-    for (const Line& l : lines) total += l.length;
-    out.reserve(total);
-    std::vector<std::string> parts(std::max(1u, threads));
-    forSlices(n, threads, [&](size_t from, size_t to, unsigned slice) {
-        std::string& text = slice == 0 ? out : parts[slice];
-        if (slice > 0) {
-            size_t bytes = 0;
-            for (size_t r = from; r < to; ++r) bytes += lines[r].length;
-            text.reserve(bytes);
-        }
-        constexpr size_t kAhead = 8;
-        for (size_t r = from; r < to; ++r) {
-            if (r + kAhead < to) __builtin_prefetch(lines[r + kAhead].begin);
-            text.append(lines[r].begin, lines[r].length);
-        }
-    });
-    for (size_t i = 1; i < parts.size(); ++i) {
-        out += parts[i];
-        std::string().swap(parts[i]);
-    }
 }
 
 }  // namespace kit
