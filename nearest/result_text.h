@@ -1,8 +1,8 @@
 #pragma once
 // The text of a nearest-site result: every site's "id \t lon \t lat" cells
 // formatted once, then one line per query row with its neighbours' cells and
-// distances. Written through raw pointers into buffers that make room once
-// per piece, on several threads, and gathered in row order.
+// distances. Written through raw pointers on several threads: the cells into
+// buffers that make room once per piece, the lines straight to their place.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -43,8 +43,7 @@ private:
 // position k is row queryRows[k]. A line holds the query's own cells
 // (queryTexts; empty when the queries are the sites themselves), then for each
 // neighbour "\t cells \t distance" (%.2f), or four tabs for a group without
-// one. The texts and lists are spent: their memory is given back before the
-// lines are gathered.
+// one. The texts and lists are spent: their memory is given back at the end.
 void appendResultLines(std::string& out, const std::vector<uint32_t>& queryRows, SiteTexts&& siteTexts,
                        SiteTexts&& queryTexts, NeighbourLists&& found, unsigned threads);
 
