@@ -248,8 +248,9 @@ Outcome runBufferGroup(const Table* table, const LonLatColumns& cols, std::strin
     std::vector<ColumnRef> refs;
     std::string out;
     out.reserve(rows * (t.columnCount() * 12 + (geomColumn ? 40 : 8)));
+    const auto byName = t.columnIndex();  // one lookup per column, not a scan
     for (const std::string& h : t.headers) {
-        refs.push_back(t.column(h));
+        refs.push_back(byName.at(h));
         out += h;
         out += '\t';
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_set>
 
 #include "analysis/feature_index.h"
 #include "analysis/match_geometry.h"
@@ -49,14 +50,20 @@ std::vector<OutputColumn> outputColumns(const Table& t, const Layer& layer, cons
     std::vector<std::string> fields = field ? std::vector<std::string>{*field} : layer.fieldNames;
     names.insert(names.end(), fields.begin(), fields.end());
     names.push_back(kDistanceColumn);
+    // Looked up through one index each, not by a scan per column: a table
+    // or a layer with tens of thousands of columns stays linear.
+    const auto byName = t.columnIndex();
+    const std::unordered_set<std::string_view> isField(fields.begin(), fields.end());
     std::vector<OutputColumn> cols;
     for (const std::string& n : names) {
-        if (n == kDistanceColumn)
+        if (n == kDistanceColumn) {
             cols.push_back({OutputColumn::Distance, n, {}});
-        else if (std::find(fields.begin(), fields.end(), n) != fields.end())
+        } else if (isField.count(n)) {
             cols.push_back({OutputColumn::Field, n, {}});
-        else
-            cols.push_back({OutputColumn::Cell, n, t.column(n)});
+        } else {
+            auto it = byName.find(n);
+            cols.push_back({OutputColumn::Cell, n, it == byName.end() ? ColumnRef{} : it->second});
+        }
     }
     return cols;
 }
