@@ -5,6 +5,7 @@
 #include "shell/dialogs.h"
 #include "shell/images.h"
 #include "shell/main_window.h"
+#include "shell/window_class.h"
 
 namespace kit {
 
@@ -137,18 +138,8 @@ LRESULT CALLBACK ballProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 HWND createBall(HINSTANCE instance, const std::wstring& title) {
     if (!b.logo) b.logo = loadLogo();
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (!GetClassInfoExW(instance, kBallClass, &wc)) {
-        wc = WNDCLASSEXW{};
-        wc.cbSize = sizeof(wc);
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = ballProc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorW(nullptr, IDC_HAND);
-        wc.lpszClassName = kBallClass;
-        RegisterClassExW(&wc);
-    }
+    registerWindowClass(instance,
+                        {.name = kBallClass, .proc = ballProc, .style = CS_HREDRAW | CS_VREDRAW, .cursor = IDC_HAND});
     // Visible but layered with no content yet, so nothing shows until showBall.
     b.hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TOOLWINDOW, kBallClass, title.c_str(),
                              WS_POPUP | WS_VISIBLE, 0, 0, kBallSize, kBallSize, nullptr, nullptr, instance, nullptr);

@@ -5,6 +5,7 @@
 
 #include "shell/animated_button.h"
 #include "shell/fonts.h"
+#include "shell/window_class.h"
 
 namespace kit {
 
@@ -70,18 +71,7 @@ void showHelp(HWND owner, std::wstring_view title, std::wstring_view text) {
         return;
     }
     HINSTANCE inst = instanceOf(owner);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (!GetClassInfoExW(inst, g_className.c_str(), &wc)) {
-        wc = WNDCLASSEXW{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = helpProc;
-        wc.hInstance = inst;
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        wc.lpszClassName = g_className.c_str();
-        RegisterClassExW(&wc);
-    }
+    registerWindowClass(inst, {.name = g_className.c_str(), .proc = helpProc, .background = GetSysColorBrush(COLOR_BTNFACE)});
 
     HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
     RECT ref{0, 0, 0, 0};

@@ -11,6 +11,7 @@
 #include "shell/help_window.h"
 #include "shell/images.h"
 #include "shell/panel.h"
+#include "shell/window_class.h"
 
 namespace kit {
 
@@ -344,20 +345,6 @@ LRESULT CALLBACK mainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-void registerClass(const wchar_t* name, WNDPROC proc, UINT style) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (GetClassInfoExW(g.instance, name, &wc)) return;
-    wc = WNDCLASSEXW{};
-    wc.cbSize = sizeof(wc);
-    wc.style = style;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = g.instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = name;
-    RegisterClassExW(&wc);
-}
-
 // Rounded corners where the desktop window manager offers them; square otherwise.
 void requestRoundedCorners(HWND hwnd) {
     HMODULE dwm = LoadLibraryW(L"dwmapi.dll");
@@ -379,11 +366,11 @@ HWND createMainWindow(HINSTANCE instance, const MainWindowConfig& config) {
     g.cfg = config;
     g.instance = instance;
     setHelpWindowClass(config.helpClass.c_str());
-    registerClass(config.className.c_str(), mainProc, CS_HREDRAW | CS_VREDRAW);
-    registerClass(kTitleClass, titleProc, 0);
-    registerClass(kCloseClass, closeProc, 0);
-    registerClass(kStripClass, stripProc, 0);
-    registerClass(kTabButtonClass, tabButtonProc, 0);
+    registerWindowClass(g.instance, {.name = config.className.c_str(), .proc = mainProc, .style = CS_HREDRAW | CS_VREDRAW});
+    registerWindowClass(g.instance, {.name = kTitleClass, .proc = titleProc});
+    registerWindowClass(g.instance, {.name = kCloseClass, .proc = closeProc});
+    registerWindowClass(g.instance, {.name = kStripClass, .proc = stripProc});
+    registerWindowClass(g.instance, {.name = kTabButtonClass, .proc = tabButtonProc});
 
     int x = (GetSystemMetrics(SM_CXSCREEN) - config.width) / 2;
     int y = (GetSystemMetrics(SM_CYSCREEN) - config.height) / 2;

@@ -1,11 +1,11 @@
 #include "shell/panel.h"
 
-#include <set>
 #include <string>
 
 #include "shell/colors.h"
 #include "shell/controls.h"
 #include "shell/main_window.h"
+#include "shell/window_class.h"
 
 namespace kit {
 
@@ -67,24 +67,11 @@ LRESULT CALLBACK panelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-void registerPanelClass(HINSTANCE inst, const wchar_t* name) {
-    static std::set<std::wstring> registered;
-    if (!registered.insert(name).second) return;
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = panelProc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = name;
-    RegisterClassExW(&wc);
-}
-
 }  // namespace
 
 HWND createPanel(const PanelCreateArgs& a, Panel& panel) {
     auto inst = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(a.parent, GWLP_HINSTANCE));
-    registerPanelClass(inst, a.className);
+    registerWindowClass(inst, {.name = a.className, .proc = panelProc, .style = CS_DBLCLKS});
     RECT r{a.x, a.y, a.x + a.width, a.y + a.height};
     if (a.width == 0 && a.height == 0) r = tabPanelRect();
     return CreateWindowExW(0, a.className, L"", WS_CHILD | WS_CLIPSIBLINGS | (a.visible ? WS_VISIBLE : 0), r.left,

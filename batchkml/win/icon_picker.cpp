@@ -7,6 +7,7 @@
 #include "shell/fonts.h"
 #include "shell/images.h"
 #include "shell/wide.h"
+#include "shell/window_class.h"
 
 namespace kit {
 
@@ -158,35 +159,17 @@ LRESULT CALLBACK pickerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-void registerClass(HINSTANCE inst, const wchar_t* name, WNDPROC proc, HBRUSH background) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (GetClassInfoExW(inst, name, &wc)) return;
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = proc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = background;
-    wc.lpszClassName = name;
-    RegisterClassExW(&wc);
-}
-
 HWND buildPicker(HWND owner, PickerState& state) {
     auto inst = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
-    registerClass(inst, kIconPickerClass, pickerProc, dialogBrush());
-    registerClass(inst, kAreaClass, areaProc, nullptr);
-    registerClass(inst, kCellClass, cellProc, nullptr);
+    registerWindowClass(inst, {.name = kIconPickerClass, .proc = pickerProc, .background = dialogBrush()});
+    registerWindowClass(inst, {.name = kAreaClass, .proc = areaProc});
+    registerWindowClass(inst, {.name = kCellClass, .proc = cellProc});
 
     // The client area holds the 440 x 380 layout whole.
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU, exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
-    RECT frame{0, 0, 440, 380};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-    HWND top = GetAncestor(owner, GA_ROOT);
-    RECT ref{};
-    GetWindowRect(top ? top : owner, &ref);
-    HWND dlg = CreateWindowExW(exStyle, kIconPickerClass, L"选择图标", style, (ref.left + ref.right - w) / 2,
-                               (ref.top + ref.bottom - h) / 2, w, h, top, nullptr, inst, &state);
+    const RECT at = popupCentredOver(owner, 440, 380, style, exStyle);
+    HWND dlg = CreateWindowExW(exStyle, kIconPickerClass, L"选择图标", style, at.left, at.top, at.right - at.left,
+                               at.bottom - at.top, GetAncestor(owner, GA_ROOT), nullptr, inst, &state);
     if (!dlg) return nullptr;
 
     HWND area = CreateWindowExW(0, kAreaClass, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_CLIPCHILDREN, 4, 8, 416,

@@ -7,6 +7,7 @@
 #include "shell/fonts.h"
 #include "shell/images.h"
 #include "shell/wide.h"
+#include "shell/window_class.h"
 
 namespace kit {
 
@@ -58,19 +59,6 @@ LRESULT CALLBACK nameDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-void registerNameDialog(HINSTANCE inst, const wchar_t* className) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (GetClassInfoExW(inst, className, &wc)) return;
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = nameDialogProc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = className;
-    RegisterClassExW(&wc);
-}
-
 HWND topLevel(HWND owner) {
     HWND root = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
     return root ? root : owner;
@@ -104,16 +92,12 @@ void runModalLoop(HWND dialog, HWND owner, const bool& done) {
 
 std::optional<std::wstring> askTemplateName(HWND owner, const wchar_t* className, const std::wstring& initial) {
     auto inst = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
-    registerNameDialog(inst, className);
+    registerWindowClass(inst, {.name = className, .proc = nameDialogProc, .background = GetSysColorBrush(COLOR_BTNFACE)});
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU, exStyle = WS_EX_TOPMOST | WS_EX_DLGMODALFRAME;
-    RECT frame{0, 0, 220, 130};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-    RECT ref{};
-    GetWindowRect(topLevel(owner), &ref);
-    const int x = (ref.left + ref.right - w) / 2, y = (ref.top + ref.bottom - h) / 2;
+    const RECT at = popupCentredOver(owner, 220, 130, style, exStyle);
     NameDialog d;
-    HWND dlg = CreateWindowExW(exStyle, className, L"保存模板", style, x, y, w, h, topLevel(owner), nullptr, inst, &d);
+    HWND dlg = CreateWindowExW(exStyle, className, L"保存模板", style, at.left, at.top, at.right - at.left,
+                               at.bottom - at.top, topLevel(owner), nullptr, inst, &d);
     if (!dlg) return std::nullopt;
     HFONT font = sharedFonts().regular;
     HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", initial.c_str(),
