@@ -21,10 +21,12 @@ export WINEPREFIX="${WINEPREFIX:-$HOME/.wine-kit}" WINEARCH=win64 WINEDEBUG=-all
 
 work="$(mktemp -d)"
 pid=""
+servers=()
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  # xclip stays behind to serve the selection; it must not outlive the test.
-  pkill -f "xclip -selection clipboard -t UTF8_STRING -i" 2>/dev/null || true
+  # The xclip processes this test started to serve the selection; nobody
+  # else's.
+  [ ${#servers[@]} -gt 0 ] && kill "${servers[@]}" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -53,9 +55,11 @@ typeInto() {
   xdotool type --delay 60 "$3"
 }
 putTable() {
-  # Its own output detached, so the process left serving the selection does
-  # not hold the test runner's pipes open.
-  xclip -selection clipboard -t UTF8_STRING -i < "$table" >/dev/null 2>&1
+  # Kept in the foreground of a background job, so that its process is known;
+  # its own output detached, so it does not hold the test runner's pipes open.
+  # It ends by itself once another program takes the clipboard.
+  xclip -quiet -selection clipboard -t UTF8_STRING -i < "$table" >/dev/null 2>&1 &
+  servers+=($!)
   sleep 2
 }
 
