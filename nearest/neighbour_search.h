@@ -41,7 +41,8 @@ struct SitePoints {
     const std::vector<uint32_t>& rows;
 };
 
-// The index must hold sites.projected with sites.rows.
+// The index must store the sites' points at their positions here (from the
+// first, as many as it holds).
 NeighbourLists searchNeighbours(const PointIndex& index, const SitePoints& sites, const SitePoints& queries,
                                 const SearchPlan& plan, unsigned threads);
 

@@ -39,7 +39,6 @@ public:
 
     size_t size() const;
 
-
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
