@@ -6,6 +6,8 @@
 #include <climits>
 #include <optional>
 
+#include "core/byte_order.h"
+
 namespace kit {
 
 namespace {
@@ -17,18 +19,6 @@ constexpr size_t kEndSize = 22;
 constexpr size_t kCentralSize = 46;
 constexpr size_t kLocalSize = 30;
 
-uint16_t read16(std::string_view b, size_t at) {
-    return static_cast<uint16_t>(static_cast<unsigned char>(b[at]) | (static_cast<unsigned char>(b[at + 1]) << 8));
-}
-
-uint32_t read32(std::string_view b, size_t at) {
-    return static_cast<uint32_t>(read16(b, at)) | (static_cast<uint32_t>(read16(b, at + 2)) << 16);
-}
-
-uint64_t read64(std::string_view b, size_t at) {
-    return static_cast<uint64_t>(read32(b, at)) | (static_cast<uint64_t>(read32(b, at + 4)) << 32);
-}
-
 struct Zip64End {
     uint64_t count, dirSize, dirOffset;
 };
@@ -39,10 +29,10 @@ std::optional<Zip64End> readZip64End(std::string_view b, size_t endRecord) {
     constexpr size_t kLocatorSize = 20, kRecordSize = 56;
     if (endRecord < kLocatorSize) return std::nullopt;
     size_t locator = endRecord - kLocatorSize;
-    if (read32(b, locator) != 0x07064b50) return std::nullopt;
-    uint64_t at = read64(b, locator + 8);
-    if (at > locator || locator - at < kRecordSize || read32(b, at) != 0x06064b50) return std::nullopt;
-    return Zip64End{read64(b, at + 32), read64(b, at + 40), read64(b, at + 48)};
+    if (readLE32(b, locator) != 0x07064b50) return std::nullopt;
+    uint64_t at = readLE64(b, locator + 8);
+    if (at > locator || locator - at < kRecordSize || readLE32(b, at) != 0x06064b50) return std::nullopt;
+    return Zip64End{readLE64(b, at + 32), readLE64(b, at + 40), readLE64(b, at + 48)};
 }
 
 // A ZIP64 extra field holds, in this order, the 64-bit values of exactly
@@ -50,8 +40,8 @@ std::optional<Zip64End> readZip64End(std::string_view b, size_t endRecord) {
 void applyZip64Extra(std::string_view extra, ZipEntry& e) {
     size_t pos = 0;
     while (extra.size() - pos >= 4) {
-        uint16_t id = read16(extra, pos);
-        size_t size = read16(extra, pos + 2);
+        uint16_t id = readLE16(extra, pos);
+        size_t size = readLE16(extra, pos + 2);
         pos += 4;
         if (extra.size() - pos < size) return;
         if (id == 0x0001) {
@@ -60,7 +50,7 @@ void applyZip64Extra(std::string_view extra, ZipEntry& e) {
             for (uint64_t* value : {&e.uncompressedSize, &e.compressedSize, &e.localHeaderOffset}) {
                 if (*value != 0xFFFFFFFF) continue;
                 if (field.size() - at < 8) return;
-                *value = read64(field, at);
+                *value = readLE64(field, at);
                 at += 8;
             }
             return;
@@ -77,7 +67,7 @@ std::optional<size_t> findEndRecord(std::string_view b) {
     size_t last = b.size() - kEndSize;
     size_t first = last > 0xFFFF ? last - 0xFFFF : 0;
     for (size_t at = last + 1; at-- > first;) {
-        if (read32(b, at) == kEndSignature && at + kEndSize + read16(b, at + 20) == b.size()) return at;
+        if (readLE32(b, at) == kEndSignature && at + kEndSize + readLE16(b, at + 20) == b.size()) return at;
     }
     return std::nullopt;
 }
@@ -147,9 +137,9 @@ uint32_t crcOf(const std::string& data) {
 ZipArchive::ZipArchive(std::string_view bytes) : bytes_(bytes) {
     auto end = findEndRecord(bytes);
     if (!end) return;
-    uint64_t count = read16(bytes, *end + 10);
-    uint64_t dirSize = read32(bytes, *end + 12);
-    uint64_t dirOffset = read32(bytes, *end + 16);
+    uint64_t count = readLE16(bytes, *end + 10);
+    uint64_t dirSize = readLE32(bytes, *end + 12);
+    uint64_t dirOffset = readLE32(bytes, *end + 16);
     if (count == 0xFFFF || dirSize == 0xFFFFFFFF || dirOffset == 0xFFFFFFFF) {
         if (auto z = readZip64End(bytes, *end)) {
             count = z->count;
@@ -164,21 +154,21 @@ ZipArchive::ZipArchive(std::string_view bytes) : bytes_(bytes) {
     // Each record takes at least kCentralSize bytes of the directory, so a
     // lying count ends the loop as soon as the directory does.
     for (uint64_t i = 0; i < count; ++i) {
-        if (dirEnd - at < kCentralSize || read32(bytes, at) != kCentralSignature) return;
-        size_t nameLen = read16(bytes, at + 28);
-        size_t extraLen = read16(bytes, at + 30);
-        size_t commentLen = read16(bytes, at + 32);
+        if (dirEnd - at < kCentralSize || readLE32(bytes, at) != kCentralSignature) return;
+        size_t nameLen = readLE16(bytes, at + 28);
+        size_t extraLen = readLE16(bytes, at + 30);
+        size_t commentLen = readLE16(bytes, at + 32);
         size_t recordSize = kCentralSize + nameLen + extraLen + commentLen;
         if (dirEnd - at < recordSize) return;
         ZipEntry e;
-        uint16_t flags = read16(bytes, at + 8);
-        e.method = read16(bytes, at + 10);
+        uint16_t flags = readLE16(bytes, at + 8);
+        e.method = readLE16(bytes, at + 10);
         // Encrypted members cannot be read; mark them with a method we refuse.
         if (flags & 1) e.method = 0xFFFF;
-        e.crc32 = read32(bytes, at + 16);
-        e.compressedSize = read32(bytes, at + 20);
-        e.uncompressedSize = read32(bytes, at + 24);
-        e.localHeaderOffset = read32(bytes, at + 42);
+        e.crc32 = readLE32(bytes, at + 16);
+        e.compressedSize = readLE32(bytes, at + 20);
+        e.uncompressedSize = readLE32(bytes, at + 24);
+        e.localHeaderOffset = readLE32(bytes, at + 42);
         e.name.assign(bytes.data() + at + kCentralSize, nameLen);
         applyZip64Extra(bytes.substr(at + kCentralSize + nameLen, extraLen), e);
         entries_.push_back(std::move(e));
@@ -196,9 +186,9 @@ ZipStatus ZipArchive::extract(std::string_view name, uint64_t sizeLimit, std::st
     // The member's data follows its local header, whose name and extra
     // lengths may differ from the central directory's.
     uint64_t at = e.localHeaderOffset;
-    if (at > bytes_.size() || bytes_.size() - at < kLocalSize || read32(bytes_, at) != kLocalSignature)
+    if (at > bytes_.size() || bytes_.size() - at < kLocalSize || readLE32(bytes_, at) != kLocalSignature)
         return ZipStatus::Corrupt;
-    uint64_t dataStart = at + kLocalSize + read16(bytes_, at + 26) + read16(bytes_, at + 28);
+    uint64_t dataStart = at + kLocalSize + readLE16(bytes_, at + 26) + readLE16(bytes_, at + 28);
     if (dataStart > bytes_.size() || bytes_.size() - dataStart < e.compressedSize) return ZipStatus::Corrupt;
     std::string_view data = bytes_.substr(dataStart, e.compressedSize);
     const size_t size = static_cast<size_t>(e.uncompressedSize);

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 
+#include "core/byte_order.h"
 #include "core/file_io.h"
 #include "layers/geojson_reader.h"
 
@@ -17,7 +18,7 @@ constexpr size_t kHeaderBytes = 100;
 constexpr int32_t kMaxParts = 100000;
 constexpr int32_t kMaxPoints = 10000000;
 
-// --- Little byte writers and readers; the caller checks the bounds. ---
+// --- Little byte writers; the caller checks the bounds. ---
 
 void putBE32(std::string& out, int32_t v) {
     uint32_t u = static_cast<uint32_t>(v);
@@ -51,27 +52,9 @@ void setBE32(std::string& out, size_t at, int32_t v) {
     out.replace(at, 4, tmp);
 }
 
-uint8_t byteAt(std::string_view s, size_t at) { return static_cast<uint8_t>(s[at]); }
-
-int32_t getBE32(std::string_view s, size_t at) {
-    return static_cast<int32_t>(uint32_t(byteAt(s, at)) << 24 | uint32_t(byteAt(s, at + 1)) << 16 |
-                                uint32_t(byteAt(s, at + 2)) << 8 | uint32_t(byteAt(s, at + 3)));
-}
-
-int32_t getLE32(std::string_view s, size_t at) {
-    return static_cast<int32_t>(uint32_t(byteAt(s, at)) | uint32_t(byteAt(s, at + 1)) << 8 |
-                                uint32_t(byteAt(s, at + 2)) << 16 | uint32_t(byteAt(s, at + 3)) << 24);
-}
-
-uint16_t getLE16(std::string_view s, size_t at) {
-    return static_cast<uint16_t>(byteAt(s, at) | byteAt(s, at + 1) << 8);
-}
-
-double getDouble(std::string_view s, size_t at) {
-    uint64_t u = 0;
-    for (int i = 7; i >= 0; --i) u = u << 8 | byteAt(s, at + i);
-    return std::bit_cast<double>(u);
-}
+// The format's 32-bit fields are signed.
+int32_t getBE32(std::string_view s, size_t at) { return static_cast<int32_t>(readBE32(s, at)); }
+int32_t getLE32(std::string_view s, size_t at) { return static_cast<int32_t>(readLE32(s, at)); }
 
 bool isPointType(int32_t t) { return t == 1 || t == 11; }
 bool isPolyType(int32_t t) { return t == 3 || t == 5 || t == 13 || t == 15; }
@@ -109,8 +92,8 @@ void readPoints(std::string_view c, uint64_t at, int32_t count, ShapeRecord& r) 
     r.xs.reserve(n);
     r.ys.reserve(n);
     for (size_t k = 0; k < n; ++k) {
-        r.xs.push_back(getDouble(c, at + 16 * k));
-        r.ys.push_back(getDouble(c, at + 16 * k + 8));
+        r.xs.push_back(readLEDouble(c, at + 16 * k));
+        r.ys.push_back(readLEDouble(c, at + 16 * k + 8));
     }
 }
 
@@ -119,11 +102,11 @@ ShapeRecord decodeRecord(std::string_view c) {
     r.shapeType = getLE32(c, 0);
     if (isPointType(r.shapeType)) {
         if (c.size() < 20) return r;
-        r.xs.push_back(getDouble(c, 4));
-        r.ys.push_back(getDouble(c, 12));
+        r.xs.push_back(readLEDouble(c, 4));
+        r.ys.push_back(readLEDouble(c, 12));
     } else if (isPolyType(r.shapeType)) {
         if (c.size() < 44) return r;
-        r.xMin = getDouble(c, 4), r.yMin = getDouble(c, 12), r.xMax = getDouble(c, 20), r.yMax = getDouble(c, 28);
+        r.xMin = readLEDouble(c, 4), r.yMin = readLEDouble(c, 12), r.xMax = readLEDouble(c, 20), r.yMax = readLEDouble(c, 28);
         int32_t parts = boundedCount(getLE32(c, 36), kMaxParts);
         int32_t points = boundedCount(getLE32(c, 40), kMaxPoints);
         for (int32_t k = 0; k < parts && 44 + 4 * uint64_t(k) + 4 <= c.size(); ++k)
@@ -131,7 +114,7 @@ ShapeRecord decodeRecord(std::string_view c) {
         readPoints(c, 44 + 4 * uint64_t(parts), points, r);
     } else if (isMultiPointType(r.shapeType)) {
         if (c.size() < 40) return r;
-        r.xMin = getDouble(c, 4), r.yMin = getDouble(c, 12), r.xMax = getDouble(c, 20), r.yMax = getDouble(c, 28);
+        r.xMin = readLEDouble(c, 4), r.yMin = readLEDouble(c, 12), r.xMax = readLEDouble(c, 20), r.yMax = readLEDouble(c, 28);
         readPoints(c, 40, boundedCount(getLE32(c, 36), kMaxPoints), r);
     }
     return r;
@@ -144,8 +127,8 @@ ShapeRecord decodeRecord(std::string_view c) {
 void decodeDbf(std::string_view dbf, ShapeLayer& layer, size_t maxRecords) {
     if (dbf.size() < 32) return;
     int32_t count = getLE32(dbf, 4);
-    size_t headerLen = getLE16(dbf, 8);
-    size_t recordLen = getLE16(dbf, 10);
+    size_t headerLen = readLE16(dbf, 8);
+    size_t recordLen = readLE16(dbf, 10);
     int fieldCount = (static_cast<int>(headerLen) - 33) / 32;
     for (int k = 0; k < fieldCount; ++k) {
         size_t d = 32 + 32 * size_t(k);
@@ -380,8 +363,8 @@ std::optional<ShapeLayer> decodeShapefile(std::string_view shp, std::string_view
     if (shp.size() < kHeaderBytes || getBE32(shp, 0) != kFileCode) return std::nullopt;
     ShapeLayer layer;
     layer.shapeType = getLE32(shp, 32);
-    layer.xMin = getDouble(shp, 36), layer.yMin = getDouble(shp, 44);
-    layer.xMax = getDouble(shp, 52), layer.yMax = getDouble(shp, 60);
+    layer.xMin = readLEDouble(shp, 36), layer.yMin = readLEDouble(shp, 44);
+    layer.xMax = readLEDouble(shp, 52), layer.yMax = readLEDouble(shp, 60);
 
     size_t at = kHeaderBytes;
     while (shp.size() - at >= 8) {
