@@ -12,6 +12,7 @@
 #include "batchkml/kml_text.h"
 #include "batchkml/quillet_runs.h"
 #include "quillet_test_util.h"
+#include "tests/shell_command.h"
 
 #ifndef _WIN32
 
@@ -21,18 +22,8 @@ using kit::test::KmlScratch;
 
 std::string fixture(const std::string& name) { return std::string(KIT_FIXTURES) + "/" + name; }
 
-bool haveCommand(const std::string& probe) { return std::system((probe + " >/dev/null 2>&1").c_str()) == 0; }
-
-std::string capture(const std::string& cmd) {
-    std::string out;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    pclose(p);
-    return out;
-}
+using kit::test::capture;
+using kit::test::haveCommand;
 
 // Placemarks GDAL finds with one driver (the other skipped), over all layers.
 long gdalFeatureCount(const std::string& path, const std::string& driver) {

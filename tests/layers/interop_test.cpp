@@ -10,23 +10,13 @@
 #include "layers/geojson_writer.h"
 #include "layers/layer_file.h"
 #include "layer_test_util.h"
+#include "tests/shell_command.h"
 
 namespace {
 
 #ifndef _WIN32
-bool haveCommand(const std::string& probe) { return std::system((probe + " >/dev/null 2>&1").c_str()) == 0; }
-
-// Standard output of the command; the scratch paths hold no quotes.
-std::string capture(const std::string& cmd) {
-    std::string out;
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return out;
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    pclose(p);
-    return out;
-}
+using kit::test::capture;
+using kit::test::haveCommand;
 
 std::string ogrinfo(const std::string& path) { return capture("ogrinfo -al '" + path + "' 2>&1"); }
 
