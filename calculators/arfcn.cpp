@@ -1,9 +1,7 @@
 #include "calculators/arfcn.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
-#include <cstdint>
 
 #include "calculators/band_tables.h"
 #include "calculators/field_number.h"
@@ -13,17 +11,19 @@ namespace kit {
 
 double earfcnToDlMhz(int earfcn, int band) {
     const LteBand* b = findLteBand(band);
-    if (!b || earfcn < 0) return -1.0;
-    return (static_cast<double>(earfcn) - b->nOffsDl) * 0.1 + b->fDlLowMhz;
+    if (!b || earfcn < b->nOffsDl || earfcn > lteLastDlChannel(*b)) return -1.0;
+    return (earfcn - b->nOffsDl) * 0.1 + b->fDlLowMhz;
 }
 
 int dlMhzToEarfcn(double mhz, int band) {
     const LteBand* b = findLteBand(band);
-    if (!b || !(mhz > 0)) return -1;
-    double n = b->nOffsDl + std::round((mhz - b->fDlLowMhz) / 0.1);
-    // A frequency far beyond any band would not fit the channel number.
-    if (!(n >= INT_MIN && n <= INT_MAX)) return -1;
-    return static_cast<int>(n);
+    if (!b) return -1;
+    // Typed edges such as 2169.9 MHz are not exact in binary: a millionth of
+    // a channel of slack keeps them inside. NaN fails both comparisons.
+    constexpr double kSlack = 1e-6;
+    double steps = (mhz - b->fDlLowMhz) / 0.1;
+    if (!(steps >= -kSlack && steps <= lteDlChannelCount(*b) - 1 + kSlack)) return -1;
+    return b->nOffsDl + static_cast<int>(std::round(steps));
 }
 
 // The global frequency raster: three ranges, each F = F_ref + step * (N - N_ref).
@@ -56,31 +56,48 @@ int mhzToNrArfcn(double mhz) {
     return -1;
 }
 
-std::string lteChannelToFrequencyText(std::string_view channelField, int band) {
+Outcome lteChannelToFrequency(std::string_view channelField, int band) {
     double dl = earfcnToDlMhz(readFieldInt(channelField, kChannelFieldChars), band);
-    if (!(dl > 0)) return format("频点超出 Band %d 范围", band);
+    if (dl < 0) return Outcome::warning(format("频点超出 Band %d 范围", band));
     std::string text = format("下行: %.1f MHz", dl);
     const LteBand* b = findLteBand(band);
     if (b->fdd) text += format("\r\n上行: %.1f MHz", dl - (b->dlLowMhz - b->ulLowMhz));
-    return text;
+    return Outcome::success("", text);
 }
 
-std::string lteFrequencyToChannelText(std::string_view frequencyField, int band) {
+Outcome lteFrequencyToChannel(std::string_view frequencyField, int band) {
     int n = dlMhzToEarfcn(readFieldDouble(frequencyField, kEditTextLimit), band);
-    if (n < 0) return format("频率超出 Band %d 范围", band);
-    return format("EARFCN: %d", n);
+    if (n < 0) return Outcome::warning(format("频率超出 Band %d 范围", band));
+    return Outcome::success("", format("EARFCN: %d", n));
 }
 
-std::string nrChannelToFrequencyText(std::string_view channelField) {
+Outcome nrChannelToFrequency(std::string_view channelField) {
     double mhz = nrArfcnToMhz(readFieldInt(channelField, kChannelFieldChars));
-    if (!(mhz > 0)) return "ARFCN 超出有效范围";
-    return format("频率: %.4f MHz", mhz);
+    if (!(mhz > 0)) return Outcome::warning("ARFCN 超出有效范围");
+    return Outcome::success("", format("频率: %.4f MHz", mhz));
 }
 
-std::string nrFrequencyToChannelText(std::string_view frequencyField) {
+Outcome nrFrequencyToChannel(std::string_view frequencyField) {
     int n = mhzToNrArfcn(readFieldDouble(frequencyField, kEditTextLimit));
-    if (n < 0) return "频率超出 NR 有效范围";
-    return format("NR-ARFCN: %d", n);
+    if (n < 0) return Outcome::warning("频率超出 NR 有效范围");
+    return Outcome::success("", format("NR-ARFCN: %d", n));
+}
+
+namespace {
+std::string shown(const Outcome& o) { return o.ok() ? o.text : o.message; }
+}  // namespace
+
+std::string lteChannelToFrequencyText(std::string_view channelField, int band) {
+    return shown(lteChannelToFrequency(channelField, band));
+}
+std::string lteFrequencyToChannelText(std::string_view frequencyField, int band) {
+    return shown(lteFrequencyToChannel(frequencyField, band));
+}
+std::string nrChannelToFrequencyText(std::string_view channelField) {
+    return shown(nrChannelToFrequency(channelField));
+}
+std::string nrFrequencyToChannelText(std::string_view frequencyField) {
+    return shown(nrFrequencyToChannel(frequencyField));
 }
 
 }  // namespace kit

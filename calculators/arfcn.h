@@ -5,16 +5,18 @@
 #include <string>
 #include <string_view>
 
+#include "core/outcome.h"
+
 namespace kit {
 
 // Downlink MHz of an EARFCN in a band of the LTE table; -1.0 for a band that
-// is not in the table or a negative channel number. A channel outside the
-// band's own range still converts (EARFCN 1300 in band 1 is 2240 MHz).
+// is not in the table or a channel number outside the band's downlink
+// channels (EARFCN 1300 belongs to band 3, not band 1).
 double earfcnToDlMhz(int earfcn, int band);
 
 // The EARFCN nearest to a downlink frequency (halves away from zero); -1 for a
-// band not in the table, a frequency not above 0, or a result an int cannot
-// hold. Negative results are returned as they are (100 MHz in band 3).
+// band not in the table or a frequency outside the band's downlink channels,
+// from F_DL_low to the last channel's frequency (2110.0-2169.9 MHz in band 1).
 int dlMhzToEarfcn(double mhz, int band);
 
 // NR-ARFCN to MHz on the global raster: 5 kHz steps from 0 MHz (0-599999),
@@ -33,7 +35,14 @@ inline constexpr std::string_view kChannelDefaultField = "1300";
 inline constexpr std::string_view kFrequencyDefaultField = "1842.5";
 
 // "→ 算频率" and "→ 算频点" with the channel and frequency fields as typed and
-// the band number of the band list (-1 with no selection; NR ignores it).
+// the band number of the band list (-1 with no selection; NR ignores it): the
+// result text, or a warning for a number the band or the raster does not hold.
+Outcome lteChannelToFrequency(std::string_view channelField, int band);
+Outcome lteFrequencyToChannel(std::string_view frequencyField, int band);
+Outcome nrChannelToFrequency(std::string_view channelField);
+Outcome nrFrequencyToChannel(std::string_view frequencyField);
+
+// What the tab shows for each: the result text, or the warning in its place.
 std::string lteChannelToFrequencyText(std::string_view channelField, int band);
 std::string lteFrequencyToChannelText(std::string_view frequencyField, int band);
 std::string nrChannelToFrequencyText(std::string_view channelField);

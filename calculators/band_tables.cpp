@@ -1,5 +1,7 @@
 #include "calculators/band_tables.h"
 
+#include <cmath>
+
 namespace kit {
 
 namespace {
@@ -34,6 +36,10 @@ const LteBand* findLteBand(int band) {
         if (b.band == band) return &b;
     return nullptr;
 }
+
+int lteDlChannelCount(const LteBand& b) { return static_cast<int>(std::lround((b.dlHighMhz - b.dlLowMhz) * 10)); }
+
+int lteLastDlChannel(const LteBand& b) { return b.nOffsDl + lteDlChannelCount(b) - 1; }
 
 int bandNumberAt(bool isNr, int index) {
     if (index < 0) return -1;

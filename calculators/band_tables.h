@@ -31,6 +31,11 @@ std::span<const NrBand> nrBands();
 // The first LTE row with that band number, or null.
 const LteBand* findLteBand(int band);
 
+// A band's downlink channel numbers: one per 100 kHz from its lower edge, so
+// nOffsDl to nOffsDl + count - 1, the last at fDlLowMhz + 0.1 x (count - 1).
+int lteDlChannelCount(const LteBand& b);
+int lteLastDlChannel(const LteBand& b);
+
 // Rows the band list selects when the standard list switches to LTE or NR.
 inline constexpr int kDefaultLteBandIndex = 1;  // "B3 (FDD 1800)"
 inline constexpr int kDefaultNrBandIndex = 4;   // "n78 (TDD 3500)"

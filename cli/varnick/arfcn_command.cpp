@@ -59,17 +59,19 @@ int run(const std::vector<std::string>& argv) {
         printError(std::string("arfcn ") + pos[0] + " needs exactly one of " + channelOption + " N and --mhz F");
         return kExitUsage;
     }
-    if (nr) return printTabText(channel ? nrChannelToFrequencyText(*channel) : nrFrequencyToChannelText(*mhz));
+    if (nr) return printTabOutcome(channel ? nrChannelToFrequency(*channel) : nrFrequencyToChannel(*mhz));
     auto band = lteBandOption(a.value("--band"));
     if (!band) return kExitUsage;
-    return printTabText(channel ? lteChannelToFrequencyText(*channel, *band) : lteFrequencyToChannelText(*mhz, *band));
+    return printTabOutcome(channel ? lteChannelToFrequency(*channel, *band) : lteFrequencyToChannel(*mhz, *band));
 }
 
 const Registrar reg{{"arfcn", "LTE EARFCN / NR-ARFCN to frequency and back",
                      R"(Usage: varnick-cli arfcn lte --band B (--earfcn N | --mhz F)
        varnick-cli arfcn nr (--arfcn N | --mhz F)
 Converts a channel number to its downlink frequency (and the uplink of an LTE
-FDD band) or a downlink frequency to its channel number, as the tab does.
+FDD band) or a downlink frequency to its channel number, as the tab does. A
+number outside the LTE band's downlink channels or the NR raster is refused
+with the tab's warning and exit status 2.
   --band B     LTE band number: 1, 3, 5, 8, 34, 38, 39, 40 or 41
   --earfcn N   LTE channel number (read as the tab reads it: bad text is 0)
   --arfcn N    NR-ARFCN

@@ -91,4 +91,8 @@ int printTabText(const std::string& text) {
     return finishTextOutcome(Outcome::success("", out), "");
 }
 
+int printTabOutcome(const Outcome& outcome) {
+    return outcome.ok() ? printTabText(outcome.text) : finishTextOutcome(outcome, "");
+}
+
 }  // namespace kit::cli

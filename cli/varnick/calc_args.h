@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/common/args.h"
+#include "core/outcome.h"
 
 namespace kit::cli {
 
@@ -37,5 +38,9 @@ int runListConverter(const std::vector<std::string>& argv, const std::string& co
 // The tab's text on standard output with its CR LF line breaks as LF and one
 // LF after it. Returns the exit status.
 int printTabText(const std::string& text);
+
+// The same for a tab's result that may be a warning instead: the warning goes
+// to standard error with exit status 2.
+int printTabOutcome(const Outcome& outcome);
 
 }  // namespace kit::cli

@@ -55,24 +55,66 @@ TEST(LteConversion, Band34UsesItsStandardOffset) {
     EXPECT_EQ(lteFrequencyToChannelText("2024.9", 34), "EARFCN: 36349");
 }
 
-TEST(LteConversion, EdgesAreNotValidatedOnlySigns) {
-    EXPECT_EQ(lteChannelToFrequencyText("1300", 1), "下行: 2240.0 MHz\r\n上行: 2050.0 MHz");
-    EXPECT_EQ(lteChannelToFrequencyText("-1", 1), "频点超出 Band 1 范围");
-    // Bad text reads as channel 0, which lies below band 41's frequencies.
-    EXPECT_EQ(lteChannelToFrequencyText("abc", 41), "频点超出 Band 41 范围");
-    EXPECT_EQ(lteChannelToFrequencyText("2147483647", 1), "下行: 214750474.7 MHz\r\n上行: 214750284.7 MHz");
+// TS 36.101 Table 5.7.3-1 for the tab's bands, frequencies in tenths of a MHz.
+struct StandardBand {
+    int band, nFirst, nLast;
+    int dlLow, ulLow;  // F_DL_low, F_UL_low (0 for TDD)
+};
+constexpr StandardBand kStandardBands[] = {
+    {1, 0, 599, 21100, 19200},       {3, 1200, 1949, 18050, 17100},   {5, 2400, 2649, 8690, 8240},
+    {8, 3450, 3799, 9250, 8800},     {34, 36200, 36349, 20100, 0},    {38, 37750, 38249, 25700, 0},
+    {39, 38250, 38649, 18800, 0},    {40, 38650, 39649, 23000, 0},    {41, 39650, 41589, 24960, 0},
+};
+
+std::string tenthsMhz(int tenths) { return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10); }
+
+// The warning's text, or what came instead.
+std::string warningOf(const Outcome& o) { return o.status == Status::Warning ? o.message : "no warning: " + o.text; }
+
+TEST(LteConversion, EveryBandConvertsItsOwnChannelsAndFrequenciesOnly) {
+    ASSERT_EQ(lteBands().size(), std::size(kStandardBands));
+    for (const StandardBand& s : kStandardBands) {
+        SCOPED_TRACE("band " + std::to_string(s.band));
+        const int lastDl = s.dlLow + (s.nLast - s.nFirst);
+        const std::string badChannel = "频点超出 Band " + std::to_string(s.band) + " 范围";
+        const std::string badFrequency = "频率超出 Band " + std::to_string(s.band) + " 范围";
+        auto frequencies = [&](int n) {
+            std::string text = "下行: " + tenthsMhz(s.dlLow + n - s.nFirst) + " MHz";
+            if (s.ulLow) text += "\r\n上行: " + tenthsMhz(s.ulLow + n - s.nFirst) + " MHz";
+            return text;
+        };
+        for (int n : {s.nFirst, s.nLast})
+            EXPECT_EQ(lteChannelToFrequencyText(std::to_string(n), s.band), frequencies(n));
+        for (int n : {s.nFirst - 1, s.nLast + 1})
+            EXPECT_EQ(warningOf(lteChannelToFrequency(std::to_string(n), s.band)), badChannel);
+        EXPECT_EQ(lteFrequencyToChannelText(tenthsMhz(s.dlLow), s.band), "EARFCN: " + std::to_string(s.nFirst));
+        EXPECT_EQ(lteFrequencyToChannelText(tenthsMhz(lastDl), s.band), "EARFCN: " + std::to_string(s.nLast));
+        for (int t : {s.dlLow - 1, lastDl + 1})
+            EXPECT_EQ(warningOf(lteFrequencyToChannel(tenthsMhz(t), s.band)), badFrequency);
+    }
+}
+
+TEST(LteConversion, NumbersOfAnotherBandAreRefused) {
+    EXPECT_EQ(lteChannelToFrequencyText("1300", 1), "频点超出 Band 1 范围");  // a band 3 channel
+    EXPECT_EQ(lteChannelToFrequencyText("0", 3), "频点超出 Band 3 范围");
+    EXPECT_EQ(lteFrequencyToChannelText("2200", 1), "频率超出 Band 1 范围");
     EXPECT_EQ(lteFrequencyToChannelText("100", 3), "频率超出 Band 3 范围");
-    // Not above 0 MHz is out of range even where the formula stays positive.
+    // Between the last channel and the band edge is outside too, though it
+    // would round to a channel of the band.
+    EXPECT_EQ(lteFrequencyToChannelText("2169.91", 1), "频率超出 Band 1 范围");
+    EXPECT_EQ(lteFrequencyToChannelText("2109.99", 1), "频率超出 Band 1 范围");
+    EXPECT_EQ(lteFrequencyToChannelText("2110.04", 1), "EARFCN: 0");
+    EXPECT_EQ(dlMhzToEarfcn(2169.9, 1), 599);
+    // Bad text reads as channel 0, which band 41 does not hold.
+    EXPECT_EQ(lteChannelToFrequencyText("abc", 41), "频点超出 Band 41 范围");
+    EXPECT_EQ(earfcnToDlMhz(INT_MAX, 1), -1.0);
+    EXPECT_EQ(earfcnToDlMhz(INT_MIN, 1), -1.0);
     EXPECT_EQ(dlMhzToEarfcn(0, 41), -1);
     EXPECT_EQ(lteFrequencyToChannelText("-5", 41), "频率超出 Band 41 范围");
     EXPECT_EQ(lteFrequencyToChannelText("nan", 1), "频率超出 Band 1 范围");
-}
-
-TEST(LteConversion, FrequenciesBeyondAnyChannelNumberAreOutOfRange) {
-    EXPECT_EQ(dlMhzToEarfcn(1e300, 1), -1);
-    EXPECT_EQ(lteFrequencyToChannelText("1e9", 1), "频率超出 Band 1 范围");
     EXPECT_EQ(lteFrequencyToChannelText("inf", 1), "频率超出 Band 1 范围");
-    EXPECT_EQ(dlMhzToEarfcn(2e8, 1), 1999978900);
+    EXPECT_EQ(lteFrequencyToChannelText("1e9", 1), "频率超出 Band 1 范围");
+    EXPECT_EQ(dlMhzToEarfcn(1e300, 1), -1);
 }
 
 TEST(LteConversion, UnknownBandOrNoSelection) {

@@ -14,6 +14,12 @@ void expectText(const CliRun& r, const std::string& text) {
     EXPECT_EQ(r.err, "");
 }
 
+void expectWarning(const CliRun& r, const std::string& warning) {
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, warning + "\n");
+}
+
 void expectUsageError(const CliRun& r) {
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
@@ -33,11 +39,19 @@ TEST(VarnickCli, ArfcnBothStandardsBothWays) {
 }
 
 TEST(VarnickCli, ArfcnValuesReadAsTheTabReadsThem) {
-    // Out-of-range results are the tab's result text, not errors.
-    expectText(varnick({"arfcn", "lte", "--band", "3", "--mhz", "100"}), "频率超出 Band 3 范围\n");
-    expectText(varnick({"arfcn", "lte", "--band", "1", "--earfcn", "-5"}), "频点超出 Band 1 范围\n");
     expectText(varnick({"arfcn", "lte", "--band", "1", "--earfcn", "junk"}), "下行: 2110.0 MHz\n上行: 1920.0 MHz\n");
     expectText(varnick({"arfcn", "nr", "--mhz", "junk"}), "NR-ARFCN: 0\n");
+}
+
+TEST(VarnickCli, ArfcnOutsideTheBandOrRasterIsTheTabsWarning) {
+    expectWarning(varnick({"arfcn", "lte", "--band", "1", "--earfcn", "1300"}), "频点超出 Band 1 范围");
+    expectWarning(varnick({"arfcn", "lte", "--band", "1", "--earfcn", "-5"}), "频点超出 Band 1 范围");
+    expectWarning(varnick({"arfcn", "lte", "--band", "3", "--mhz", "1880"}), "频率超出 Band 3 范围");
+    expectWarning(varnick({"arfcn", "lte", "--band", "3", "--mhz", "100"}), "频率超出 Band 3 范围");
+    expectText(varnick({"arfcn", "lte", "--band", "41", "--earfcn", "41589"}), "下行: 2689.9 MHz\n");
+    expectWarning(varnick({"arfcn", "lte", "--band", "41", "--earfcn", "41590"}), "频点超出 Band 41 范围");
+    expectWarning(varnick({"arfcn", "nr", "--arfcn", "3279168"}), "ARFCN 超出有效范围");
+    expectWarning(varnick({"arfcn", "nr", "--mhz", "60000"}), "频率超出 NR 有效范围");
 }
 
 TEST(VarnickCli, ArfcnUsageErrors) {
