@@ -39,7 +39,9 @@ struct MainWindowConfig {
     int closeWidth = 26;
     int stripWidth = 28;
     int tabTop = 2, tabPitch = 30, tabSize = 28, tabIconSize = 20;
-    RECT panel{26, 28, 220, 320};  // left, top, right, bottom
+    // Left, top, right, bottom: right of the strip (a panel reaching under it
+    // loses the first pixels of what it shows) and inside the thin border.
+    RECT panel{28, 28, 218, 318};
     std::wstring cornerIcon = L"resources\\icons\\zuoshangjiao.png";
     int firstTabCommand = 1010;
     std::vector<TabSlot> tabs;
