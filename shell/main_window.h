@@ -70,8 +70,11 @@ void hideToBall();
 // (clamped so the whole window stays on the primary screen).
 void restoreFromBall(std::optional<POINT> point = std::nullopt);
 
-// Runs get / translate / dispatch until WM_QUIT; returns its exit code.
+// Runs get / dispatchLoopMessage until WM_QUIT; returns its exit code.
 int runMessageLoop();
+// One message of the loop: the panels' Tab key (tab_key.h), else translate
+// and dispatch.
+void dispatchLoopMessage(const MSG& msg);
 
 // The pieces, for panels and tests.
 HWND mainWindow();
