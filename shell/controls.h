@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/number_input.h"
+
 namespace kit {
 
 // Every factory takes an optional font; without one it uses the shared font
@@ -33,13 +35,14 @@ struct StatusLabelCreateArgs {
 };
 HWND createStatusLabel(const StatusLabelCreateArgs& args);
 
-// Single-line edit with a sunken edge and auto horizontal scroll.
+// Single-line edit with a sunken edge and auto horizontal scroll, taking
+// what its `input` allows (number_input.h).
 struct EditCreateArgs {
     HWND parent = nullptr;
     int id = 0;
     std::wstring text;
     int x = 0, y = 0, width = 60, height = 28;
-    bool digitsOnly = true;
+    EditInput input = EditInput::Digits;
     bool enabled = true;
     HFONT font = nullptr;
 };

@@ -40,9 +40,11 @@ HWND createStatusLabel(const StatusLabelCreateArgs& a) {
 }
 
 HWND createEdit(const EditCreateArgs& a) {
-    DWORD style = WS_TABSTOP | ES_AUTOHSCROLL | (a.digitsOnly ? ES_NUMBER : 0) | (a.enabled ? 0 : WS_DISABLED);
-    return createChild(L"EDIT", a.text, style, WS_EX_CLIENTEDGE, a.parent, a.id, a.x, a.y, a.width, a.height,
-                       a.font ? a.font : sharedFonts().regular);
+    DWORD style = WS_TABSTOP | ES_AUTOHSCROLL | (a.enabled ? 0 : WS_DISABLED);
+    HWND h = createChild(L"EDIT", a.text, style, WS_EX_CLIENTEDGE, a.parent, a.id, a.x, a.y, a.width, a.height,
+                         a.font ? a.font : sharedFonts().regular);
+    if (h) limitEditInput(h, a.input);
+    return h;
 }
 
 HWND createDropDown(const DropDownCreateArgs& a) {

@@ -20,6 +20,16 @@ struct FileFilter {
     std::wstring pattern;
 };
 
+// Where the colour chooser starts. A chooser that keeps its custom colours
+// passes its own 16 (read, and written back when the user changes them) and
+// usually opens with the custom-colour panel shown; without them the custom
+// colours are all black and forgotten after.
+struct ColorRequest {
+    COLORREF initial = 0;
+    COLORREF* customColors = nullptr;  // 16 of them
+    bool fullOpen = false;
+};
+
 struct MenuItem {
     int command;
     std::wstring text;
@@ -43,9 +53,9 @@ public:
     virtual void revealInExplorer(HWND owner, const std::wstring& path) = 0;
     // A pop-up menu at a screen point; the chosen command, 0 when dismissed.
     virtual int choosePopupCommand(HWND owner, POINT screen, const std::vector<MenuItem>& items) = 0;
-    // The system colour chooser started at `initial` (any colour, the custom
-    // colours all black); the chosen colour, or nothing when cancelled.
-    virtual std::optional<COLORREF> chooseColor(HWND owner, COLORREF initial) = 0;
+    // The system colour chooser (any colour); the chosen colour, or nothing
+    // when cancelled.
+    virtual std::optional<COLORREF> chooseColor(HWND owner, const ColorRequest& request) = 0;
     // A warning box with Yes and No; true for Yes.
     virtual bool askYesNo(HWND owner, const std::wstring& title, const std::wstring& text) = 0;
 };
@@ -68,7 +78,7 @@ std::wstring chooseSaveFile(HWND owner, const std::wstring& title, const std::ws
 std::vector<std::wstring> chooseOpenFiles(HWND owner, const std::wstring& title, const std::vector<FileFilter>& filter);
 std::wstring chooseFolder(HWND owner, const std::wstring& title, const std::wstring& initialFolder = {});
 void revealInExplorer(HWND owner, const std::wstring& path);
-std::optional<COLORREF> chooseColor(HWND owner, COLORREF initial);
+std::optional<COLORREF> chooseColor(HWND owner, const ColorRequest& request);
 bool askYesNo(HWND owner, const std::wstring& title, const std::wstring& text);
 
 // The box that matches a run's status, with its message.

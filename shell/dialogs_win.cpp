@@ -96,14 +96,14 @@ public:
         return cmd;
     }
 
-    std::optional<COLORREF> chooseColor(HWND owner, COLORREF initial) override {
-        COLORREF custom[16] = {};  // black every time: nothing is remembered between choices
+    std::optional<COLORREF> chooseColor(HWND owner, const ColorRequest& request) override {
+        COLORREF forgotten[16] = {};  // black every time when the caller keeps none
         CHOOSECOLORW cc{};
         cc.lStructSize = sizeof(cc);
         cc.hwndOwner = owner;
-        cc.rgbResult = initial;
-        cc.lpCustColors = custom;
-        cc.Flags = CC_RGBINIT | CC_ANYCOLOR;
+        cc.rgbResult = request.initial;
+        cc.lpCustColors = request.customColors ? request.customColors : forgotten;
+        cc.Flags = CC_RGBINIT | CC_ANYCOLOR | (request.fullOpen ? CC_FULLOPEN : 0);
         if (!ChooseColorW(&cc)) return std::nullopt;
         return cc.rgbResult;
     }
@@ -162,7 +162,9 @@ std::vector<std::wstring> chooseOpenFiles(HWND owner, const std::wstring& title,
 std::wstring chooseFolder(HWND owner, const std::wstring& title, const std::wstring& initialFolder) {
     return dialogs().chooseFolder(owner, title, initialFolder);
 }
-std::optional<COLORREF> chooseColor(HWND owner, COLORREF initial) { return dialogs().chooseColor(owner, initial); }
+std::optional<COLORREF> chooseColor(HWND owner, const ColorRequest& request) {
+    return dialogs().chooseColor(owner, request);
+}
 bool askYesNo(HWND owner, const std::wstring& title, const std::wstring& text) {
     return dialogs().askYesNo(owner, title, text);
 }

@@ -39,7 +39,9 @@ struct MainWindowConfig {
     int closeWidth = 26;
     int stripWidth = 28;
     int tabTop = 2, tabPitch = 30, tabSize = 28, tabIconSize = 20;
-    RECT panel{26, 28, 220, 320};  // left, top, right, bottom
+    // Left, top, right, bottom: right of the strip (a panel reaching under it
+    // loses the first pixels of what it shows) and inside the thin border.
+    RECT panel{28, 28, 218, 318};
     std::wstring cornerIcon = L"resources\\icons\\zuoshangjiao.png";
     int firstTabCommand = 1010;
     std::vector<TabSlot> tabs;
@@ -68,8 +70,11 @@ void hideToBall();
 // (clamped so the whole window stays on the primary screen).
 void restoreFromBall(std::optional<POINT> point = std::nullopt);
 
-// Runs get / translate / dispatch until WM_QUIT; returns its exit code.
+// Runs get / dispatchLoopMessage until WM_QUIT; returns its exit code.
 int runMessageLoop();
+// One message of the loop: the panels' Tab key (tab_key.h), else translate
+// and dispatch.
+void dispatchLoopMessage(const MSG& msg);
 
 // The pieces, for panels and tests.
 HWND mainWindow();

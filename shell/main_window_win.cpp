@@ -11,6 +11,7 @@
 #include "shell/help_window.h"
 #include "shell/images.h"
 #include "shell/panel.h"
+#include "shell/tab_key.h"
 #include "shell/window_class.h"
 
 namespace kit {
@@ -435,12 +436,15 @@ void restoreFromBall(std::optional<POINT> point) {
     closeHelp();
 }
 
+void dispatchLoopMessage(const MSG& msg) {
+    if (moveFocusOnTab(msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+
 int runMessageLoop() {
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) dispatchLoopMessage(msg);
     return msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : 1;
 }
 

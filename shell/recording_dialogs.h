@@ -3,6 +3,7 @@
 #include <deque>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "shell/dialogs.h"
@@ -17,12 +18,18 @@ public:
         std::wstring title;  // dialog title, proposed name for "save"
         std::wstring text;   // message, or the path for "reveal"
         std::vector<FileFilter> filter = {};  // file types of "open", "save" and "openFiles"
+        // "color": the panel shown open, and the custom colours it was given
+        // (none when the chooser keeps none).
+        bool fullOpen = false;
+        std::vector<COLORREF> customColors = {};
     };
     std::vector<Call> calls;
     std::deque<std::wstring> pathAnswers;                // open/save/folder; empty text when exhausted
     std::deque<std::vector<std::wstring>> filesAnswers;  // chooseOpenFiles
     std::deque<int> menuAnswers;                         // choosePopupCommand; 0 when exhausted
     std::deque<std::optional<COLORREF>> colorAnswers;    // chooseColor; cancelled when exhausted
+    // chooseColor: a custom colour the user sets (slot, colour) while choosing.
+    std::deque<std::pair<int, COLORREF>> customColorEdits;
     std::deque<bool> yesNoAnswers;                       // askYesNo; No when exhausted
 
     RecordingDialogs() : previous_(setDialogs(this)) {}
@@ -83,8 +90,16 @@ public:
         return c;
     }
 
-    std::optional<COLORREF> chooseColor(HWND owner, COLORREF initial) override {
-        calls.push_back({"color", owner, {}, std::to_wstring(initial)});
+    std::optional<COLORREF> chooseColor(HWND owner, const ColorRequest& request) override {
+        Call call{"color", owner, {}, std::to_wstring(request.initial)};
+        call.fullOpen = request.fullOpen;
+        if (request.customColors) call.customColors.assign(request.customColors, request.customColors + 16);
+        calls.push_back(std::move(call));
+        if (request.customColors && !customColorEdits.empty()) {
+            const auto [slot, colour] = customColorEdits.front();
+            customColorEdits.pop_front();
+            request.customColors[slot] = colour;
+        }
         if (colorAnswers.empty()) return std::nullopt;
         auto c = colorAnswers.front();
         colorAnswers.pop_front();

@@ -51,7 +51,8 @@ HWND createGroupTab(HWND mainWindow) {
     if (!p) return nullptr;
     createCoordinateLists(p, 52, true);
     createLabel({.parent = p, .id = kDistanceLabel, .text = L"距离:", .x = 78, .y = 124, .width = 40});
-    createEdit({.parent = p, .id = kDistance, .text = L"100", .x = 118, .y = 124, .width = 60, .height = 22});
+    createEdit({.parent = p, .id = kDistance, .text = L"100", .x = 118, .y = 124, .width = 60, .height = 22,
+                .input = EditInput::Decimal});
     createCheckBox({.parent = p, .id = kGeom, .text = L"导出 geom 列", .x = 58, .y = 148, .width = 120, .height = 24});
     createButton({.parent = p, .id = kRun, .text = L"▶️ 运行", .kind = ButtonKind::Red, .x = 66, .y = 178,
                   .width = 80, .height = 24, .enabled = false, .onClicked = run});

@@ -109,7 +109,8 @@ HWND createMatchTab(HWND mainWindow) {
                            .enabled = true,
                            .items = {std::begin(kMatchMethodNames), std::end(kMatchMethodNames)}});
     createLabel({.parent = p, .id = kBufferLabel, .text = L"缓冲:", .x = 18, .y = 200, .width = 40});
-    createEdit({.parent = p, .id = kBuffer, .text = L"100", .x = 58, .y = 200, .width = 120, .height = 22});
+    createEdit({.parent = p, .id = kBuffer, .text = L"100", .x = 58, .y = 200, .width = 120, .height = 22,
+                .input = EditInput::Decimal});
 
     createButton({.parent = p, .id = kMatch, .text = L"▶️ 匹配", .kind = ButtonKind::Red, .x = 66, .y = 230,
                   .width = 80, .height = 24, .enabled = false, .onClicked = match});

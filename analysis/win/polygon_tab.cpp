@@ -90,7 +90,8 @@ HWND createPolygonTab(HWND mainWindow) {
     createLabel({.parent = p, .id = kCountLabel, .text = L"边数:", .x = 18, .y = 84, .width = 36});
     createEdit({.parent = p, .id = kCount, .text = L"4", .x = 54, .y = 82, .width = 42, .height = 22});
     createLabel({.parent = p, .id = kAngleLabel, .text = L"角度:", .x = 102, .y = 84, .width = 36});
-    createEdit({.parent = p, .id = kAngle, .text = L"30", .x = 138, .y = 82, .width = 40, .height = 22});
+    createEdit({.parent = p, .id = kAngle, .text = L"30", .x = 138, .y = 82, .width = 40, .height = 22,
+                .input = EditInput::Decimal});
 
     // Labels 2 px lower, level with the lists' text.
     createLabeledDropDown(
@@ -106,7 +107,8 @@ HWND createPolygonTab(HWND mainWindow) {
                            .editable = true,
                            .text = L"100"});
     createLabel({.parent = p, .id = kRotationLabel, .text = L"旋转:", .x = 18, .y = 184, .width = 40});
-    createEdit({.parent = p, .id = kRotation, .text = L"0", .x = 58, .y = 182, .width = 60, .height = 22});
+    createEdit({.parent = p, .id = kRotation, .text = L"0", .x = 58, .y = 182, .width = 60, .height = 22,
+                .input = EditInput::SignedDecimal});
 
     createButton({.parent = p, .id = kCreate, .text = L"▶️ 创建多边形", .kind = ButtonKind::Red, .x = 40, .y = 212,
                   .width = 106, .height = 24, .enabled = false, .onClicked = create});

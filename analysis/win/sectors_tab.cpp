@@ -85,7 +85,7 @@ HWND createSectorsTab(HWND mainWindow) {
         createLabeledDropDown({.parent = p, .labelId = kFirstLabel + i, .label = r.label, .listId = r.list, .x = 4,
                                .y = y, .labelWidth = 42, .listWidth = 70, .labelDrop = 2, .editable = true});
         if (!r.hint) continue;
-        HWND hint = createLabel({.parent = p, .id = kFirstHint + i, .text = r.hint, .x = 119, .y = y + 4, .width = 75,
+        HWND hint = createLabel({.parent = p, .id = kFirstHint + i, .text = r.hint, .x = 117, .y = y + 4, .width = 73,
                                  .height = 16, .font = sharedFonts().small});
         setStoredTextColor(hint, colors::kStatusNeutral);
     }

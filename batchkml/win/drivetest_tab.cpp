@@ -111,7 +111,7 @@ HWND createDriveTestTab(HWND main) {
 
     createLabel({.parent = panel, .id = kSizeLabel, .text = L"大小:", .x = 12, .y = 4, .width = 30, .height = 20});
     createEdit({.parent = panel, .id = kSizeEdit, .text = L"5", .x = 44, .y = 4, .width = 24, .height = 20,
-                .digitsOnly = false});
+                .input = EditInput::Decimal});
     createPictureButton(
         {.parent = panel, .id = kOpen, .icon = L"resources\\icons\\open.png", .x = 12, .y = 26, .width = 38, .height = 44});
     createButton({.parent = panel, .id = kBatch, .text = L"批量", .kind = ButtonKind::Sky, .x = 12, .y = 70,

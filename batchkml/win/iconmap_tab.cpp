@@ -170,7 +170,7 @@ void buildControls(HWND p) {
     for (int i = 0; i < 3; ++i) {
         const auto& [labelId, label, comboId] = rows[i];
         const int y = 4 + 22 * i;
-        createLabel({.parent = p, .id = labelId, .text = label, .x = 72, .y = y, .width = 40});
+        createLabel({.parent = p, .id = labelId, .text = label, .x = 72, .y = y, .width = 30});  // up to the combo
         createDropDown({.parent = p, .id = comboId, .x = 102, .y = y, .width = 70, .height = 200});
     }
     createPictureButton({.parent = p, .id = kOpen, .icon = L"resources\\icons\\open.png", .x = 12, .y = 26,
@@ -178,7 +178,7 @@ void buildControls(HWND p) {
     createButton({.parent = p, .id = kBatch, .text = L"批量", .kind = ButtonKind::Sky, .x = 12, .y = 70,
                   .width = 38, .height = 22, .onClicked = [] { chooseDataFiles(fileChoice(), tab.data); }});
     createIconPreview(p, kPreview, 72, 70, 100, 38);
-    createLabel({.parent = p, .id = kTemplateLabel, .text = L"模板:", .x = 12, .y = 110, .width = 40});
+    createLabel({.parent = p, .id = kTemplateLabel, .text = L"模板:", .x = 12, .y = 110, .width = 34});
     createDropDown({.parent = p, .id = kTemplates, .x = 46, .y = 110, .width = 114, .height = 200});
     createPictureButton({.parent = p, .id = kSave, .icon = L"resources\\icons\\save.png", .x = 162, .y = 108,
                          .width = 24, .height = 24});

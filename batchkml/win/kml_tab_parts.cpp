@@ -192,8 +192,11 @@ void chooseDataFiles(const DataFileChoice& c, KmlTabData& data) {
     if (paths.empty()) return;
     std::vector<std::string> files;
     for (const std::wstring& p : paths) files.push_back(toUtf8(p));
-    if (!loadFirst(c, data, files.front())) return;
-    data.batchFiles = std::move(files);
+    // The new selection is the batch even when its first file cannot be read
+    // (the combos then keep the columns they had): the next run must never
+    // rewrite the files of the batch before.
+    data.batchFiles = files;
+    loadFirst(c, data, files.front());
     setStatusText(c.status, toWide(batchChosenText(data.batchFiles.size())), true);
 }
 

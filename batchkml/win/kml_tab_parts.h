@@ -70,7 +70,8 @@ struct DataFileChoice {
 };
 // The open button: one file replaces the table and ends batch mode.
 void chooseDataFile(const DataFileChoice& c, KmlTabData& data);
-// The batch button: several files, the first read to fill the combos.
+// The batch button: several files, the first read to fill the combos. The
+// files become the batch whether or not the first can be read.
 void chooseDataFiles(const DataFileChoice& c, KmlTabData& data);
 
 struct KmlGeneration {

@@ -99,12 +99,12 @@ void rebuildRows() {
         const ColorRange& r = g.working[k];
         int y = kRangeRowPitch * static_cast<int>(k) + off;
         int id = static_cast<int>(k);
-        areaChild(L"EDIT", toWide(rangeValueText(r.min)), ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kMinEdit + id, 0, y, 42, 16);
+        areaChild(L"EDIT", toWide(rangeValueText(r.min)), ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, kMinEdit + id, 0, y, 42, 16);
         areaChild(L"STATIC", L"≤", SS_CENTER, 0, -1, 44, y, 16, 16);
         g.swatchBrushes.push_back(CreateSolidBrush(r.color));
         areaChild(L"STATIC", L"", SS_NOTIFY, 0, kSwatch + id, 60, y + 2, 18, 14);
         areaChild(L"STATIC", L"<", SS_CENTER, 0, -1, 80, y, 8, 16);
-        areaChild(L"EDIT", toWide(rangeValueText(r.max)), ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kMaxEdit + id, 88, y, 42, 16);
+        areaChild(L"EDIT", toWide(rangeValueText(r.max)), ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, kMaxEdit + id, 88, y, 42, 16);
         createButton({.parent = g.area, .id = kDeleteRange + id, .text = L"-", .kind = ButtonKind::Red, .x = 132,
                       .y = y + 3, .width = 16, .height = 12});
     }
@@ -168,7 +168,7 @@ bool isRangeEdit(int id) { return (id >= kMinEdit && id < kSwatch) || (id >= kMa
 
 void changeColour(size_t k) {
     if (k >= g.working.size()) return;
-    std::optional<COLORREF> chosen = chooseColor(g.panel, g.working[k].color);
+    std::optional<COLORREF> chosen = chooseColor(g.panel, {.initial = g.working[k].color});
     if (!chosen) return;
     g.working[k].color = *chosen & 0xFFFFFF;
     g.modified = true;

@@ -80,17 +80,30 @@ void showOpacity(int percent) {
 int opacity() { return static_cast<int>(SendMessageW(item(kOpacity), TBM_GETPOS, 0, 0)); }
 bool lodChecked() { return SendMessageW(item(kLod), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
+// The starting fixed values of the editable combos, the writer's own defaults.
+constexpr wchar_t kStartBeamwidth[] = L"65";
+constexpr wchar_t kStartRadius[] = L"500";
+
 void fillCombos(const DataTable& t) {
     struct Role {
         int id;
         const std::vector<std::string_view>& candidates;
+        const wchar_t* startText;  // shown when a column choice gives way to no column
     };
-    const Role roles[] = {{kSite, siteNameCandidates()},   {kLon, longitudeCandidates()},
-                          {kLat, latitudeCandidates()},    {kAzimuth, azimuthCandidates()},
-                          {kBeamwidth, beamWidthCandidates()}, {kRadius, radiusCandidates()}};
+    const Role roles[] = {{kSite, siteNameCandidates(), L""},
+                          {kLon, longitudeCandidates(), L""},
+                          {kLat, latitudeCandidates(), L""},
+                          {kAzimuth, azimuthCandidates(), L""},
+                          {kBeamwidth, beamWidthCandidates(), kStartBeamwidth},
+                          {kRadius, radiusCandidates(), kStartRadius}};
     for (const Role& r : roles) {
-        setComboItems(item(r.id), t.headers);
-        autoSelectColumn(item(r.id), t.headers, r.candidates);
+        HWND combo = item(r.id);
+        // Refilling the list empties its edit: a fixed value (typed, or the
+        // starting one) stays unless the new file has a column for it.
+        const std::wstring fixed = comboSelection(combo) < 0 ? windowText(combo) : std::wstring(r.startText);
+        setComboItems(combo, t.headers);
+        autoSelectColumn(combo, t.headers, r.candidates);
+        if (comboSelection(combo) < 0 && !fixed.empty()) SetWindowTextW(combo, fixed.c_str());
     }
 }
 
@@ -145,8 +158,12 @@ void generate() {
                 tab.data);
 }
 
+// The chooser's custom colours, kept while the program runs.
+COLORREF customColors[16] = {};
+
 void pickColor() {
-    if (auto chosen = chooseColor(tab.panel.hwnd, tab.color)) {
+    const ColorRequest request{.initial = tab.color, .customColors = customColors, .fullOpen = true};
+    if (auto chosen = chooseColor(tab.panel.hwnd, request)) {
         tab.color = *chosen;
         InvalidateRect(item(kColor), nullptr, TRUE);
     }
@@ -231,6 +248,9 @@ void handleMessages() {
     });
 }
 
+// The labels end where their controls begin, at x 102.
+constexpr int kLabelWidth = 30;
+
 void buildControls(HWND p) {
     struct Row {
         int labelId;
@@ -240,23 +260,23 @@ void buildControls(HWND p) {
         const wchar_t* text;
     };
     const Row rows[] = {
-        {kRadiusLabel, L"半径:", kRadius, true, L"500"},      {kSiteLabel, L"站名:", kSite, false, L""},
+        {kRadiusLabel, L"半径:", kRadius, true, kStartRadius},      {kSiteLabel, L"站名:", kSite, false, L""},
         {kLonLabel, L"经度:", kLon, false, L""},              {kLatLabel, L"纬度:", kLat, false, L""},
-        {kAzimuthLabel, L"方位:", kAzimuth, true, L""},       {kBeamwidthLabel, L"波宽:", kBeamwidth, true, L"65"},
+        {kAzimuthLabel, L"方位:", kAzimuth, true, L""},       {kBeamwidthLabel, L"波宽:", kBeamwidth, true, kStartBeamwidth},
     };
     for (int i = 0; i < 6; ++i) {
         const Row& r = rows[i];
         const int y = 4 + 22 * i;
-        createLabel({.parent = p, .id = r.labelId, .text = r.label, .x = 72, .y = y, .width = 40});
+        createLabel({.parent = p, .id = r.labelId, .text = r.label, .x = 72, .y = y, .width = kLabelWidth});
         createDropDown({.parent = p, .id = r.comboId, .x = 102, .y = y, .width = 70, .height = 200,
                         .editable = r.editable, .text = r.text});
     }
-    createLabel({.parent = p, .id = kColorLabel, .text = L"颜色:", .x = 72, .y = 136, .width = 40});
+    createLabel({.parent = p, .id = kColorLabel, .text = L"颜色:", .x = 72, .y = 136, .width = kLabelWidth});
     auto inst = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(p, GWLP_HINSTANCE));
     CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 102, 136, 70, 20, p,
                     reinterpret_cast<HMENU>(kColor), inst, nullptr);
 
-    createLabel({.parent = p, .id = kOpacityLabel, .text = L"透明:", .x = 72, .y = 158, .width = 40});
+    createLabel({.parent = p, .id = kOpacityLabel, .text = L"透明:", .x = 72, .y = 158, .width = kLabelWidth});
     HWND track = CreateWindowExW(0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE | TBS_HORZ | TBS_NOTICKS, 102, 158,
                                  60, 20, p, reinterpret_cast<HMENU>(kOpacity), inst, nullptr);
     SendMessageW(track, TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
@@ -266,10 +286,10 @@ void buildControls(HWND p) {
     createCheckBox({.parent = p, .id = kLod, .text = L"LOD:", .x = 72, .y = 180, .width = 42, .height = 20,
                     .checked = true});
     createEdit({.parent = p, .id = kLodKm, .text = L"5", .x = 116, .y = 180, .width = 30, .height = 20,
-                .digitsOnly = false});
+                .input = EditInput::Decimal});
     createLabel({.parent = p, .id = kKmLabel, .text = L"km", .x = 148, .y = 180, .width = 20});
 
-    createLabel({.parent = p, .id = kTemplateLabel, .text = L"模板:", .x = 12, .y = 202, .width = 40});
+    createLabel({.parent = p, .id = kTemplateLabel, .text = L"模板:", .x = 12, .y = 202, .width = 34});
     createDropDown({.parent = p, .id = kTemplates, .x = 46, .y = 202, .width = 94, .height = 200});
     createPictureButton({.parent = p, .id = kSave, .icon = L"resources\\icons\\save.png", .x = 142, .y = 200,
                          .width = 24, .height = 24});

@@ -35,7 +35,7 @@ HWND createBuildingTab(HWND mainWindow) {
                                  .canvasId = kRoofCanvas,
                                  .canvasHeight = 155,
                                  .fields = {{L"挂高 H(m):", kRoofHeight, 8, 187, 62, 60, f[0]},
-                                            {L"距离 L(m):", kRoofDistance, 138, 187, 62, 60, f[1]},
+                                            {L"距离 L(m):", kRoofDistance, 134, 187, 62, 50, f[1]},
                                             {L"10dB功率角 α(°):", kRoofBeam, 8, 213, 100, 60, f[2]}},
                                  .computeId = kRoofCompute,
                                  .computeY = 241,

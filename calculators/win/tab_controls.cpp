@@ -30,7 +30,7 @@ HWND label(HWND panel, const wchar_t* text, int x, int y, int width, int height,
 
 HWND field(HWND panel, int id, std::string_view utf8, int x, int y, int width, int height) {
     return createEdit({.parent = panel, .id = id, .text = toWide(utf8), .x = x, .y = y, .width = width,
-                       .height = height, .digitsOnly = false, .font = fonts().input});
+                       .height = height, .input = EditInput::Text, .font = fonts().input});
 }
 
 HWND button(HWND panel, int id, const wchar_t* text, int x, int y, int width, int height) {

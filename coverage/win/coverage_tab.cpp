@@ -150,8 +150,8 @@ HWND createCoverageTab(HWND mainWindow) {
     tab.level = makeRow(p, kLevelLabel, L"H3级:", kLevel, 244, items(kLevelItems), kDefaultLevelItem);
 
     tab.run = createButton({.parent = p, .id = kRun, .text = L"▶️ 分析", .kind = ButtonKind::Sky, .x = 60, .y = 268,
-                            .width = 88, .height = 24, .enabled = false, .onClicked = run});
-    createHelpButton({.parent = p, .y = 268, .title = toWide(kCoverageHelpTitle), .text = toWide(kCoverageHelpText)});
+                            .width = 88, .height = 22, .enabled = false, .onClicked = run});
+    createHelpButton({.parent = p, .y = 268, .height = 22, .title = toWide(kCoverageHelpTitle), .text = toWide(kCoverageHelpText)});
     tab.panel.onNotify(kMode, CBN_SELCHANGE, applyMode);
     applyMode();
     return p;

@@ -111,9 +111,9 @@ HWND createRecent2Tab(HWND mainWindow) {
     columnRows(p, kFirstLabel2, 172, {kLon2, kLat2, kId2});
     createLabel({.parent = p, .id = kQuantityLabel, .text = L"数量:", .x = 78, .y = 244, .width = 40});
     createEdit({.parent = p, .id = kQuantity, .text = L"1", .x = 118, .y = 244, .width = 60, .height = 22});
-    createButton({.parent = p, .id = kRun, .text = L"▶️ 运行", .kind = ButtonKind::Red, .x = 66, .y = 270,
+    createButton({.parent = p, .id = kRun, .text = L"▶️ 运行", .kind = ButtonKind::Red, .x = 66, .y = 266,
                   .width = 80, .height = 24, .enabled = false, .onClicked = run});
-    createHelpButton({.parent = p, .y = 270, .title = kHelpTitle, .text = kHelpText});
+    createHelpButton({.parent = p, .y = 266, .title = kHelpTitle, .text = kHelpText});
     return p;
 }
 

@@ -92,10 +92,10 @@ TEST_F(CoveragePanelTest, ControlsSitWhereTheTabPlacesThem) {
     RECT pr;
     GetWindowRect(panel(), &pr);
     MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&pr), 2);
-    EXPECT_EQ(pr.left, 26);
+    EXPECT_EQ(pr.left, 28);  // clear of the strip
     EXPECT_EQ(pr.top, 28);
-    EXPECT_EQ(pr.right - pr.left, 194);
-    EXPECT_EQ(pr.bottom - pr.top, 292);
+    EXPECT_EQ(pr.right - pr.left, 190);  // inside the thin border
+    EXPECT_EQ(pr.bottom - pr.top, 290);
 
     struct Placed {
         const wchar_t* cls;

@@ -42,8 +42,8 @@ done
 [ -n "$win" ] || { echo "e2e: the Plotvane window did not appear" >&2; exit 1; }
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$win")"
-# Panel origin on screen: the one-pixel border, then the panel at 26, 28.
-px=$((X + 1 + 26))
+# Panel origin on screen: the one-pixel border, then the panel at 28, 28.
+px=$((X + 1 + 28))
 py=$((Y + 1 + 28))
 click() { xdotool mousemove "$1" "$2" click 1; sleep 0.6; }
 tab() { click $((X + 1 + 14)) $((Y + 1 + 28 + 2 + 30 * $1 + 14)); }

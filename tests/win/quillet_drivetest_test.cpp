@@ -256,6 +256,34 @@ TEST_F(DriveTestTab, BatchRunSkipsUnreadableFilesAndCountsTheRest) {
     EXPECT_TRUE(driveTestBatchFiles().empty());
 }
 
+TEST_F(DriveTestTab, TabRunsThroughTheFieldsAndTheRangeRowsApplyingEachEdit) {
+    ASSERT_EQ(workingRanges().size(), 7u);
+    std::vector<HWND> expected{item(kSizeEdit), item(kLonCombo), item(kLonCombo + 1), item(kLonCombo + 2),
+                               item(kTemplateCombo)};
+    for (int k = 0; k < 7; ++k) {
+        expected.push_back(row(kMinEdit, k));
+        expected.push_back(row(kMaxEdit, k));
+    }
+    expected.push_back(item(kSizeEdit));  // and round again
+    SetFocus(item(kSizeEdit));
+    std::vector<HWND> visited;
+    for (size_t i = 1; i < expected.size(); ++i) {
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+        pump();
+        HWND f = GetFocus();
+        visited.push_back(GetParent(f) == panel || GetParent(f) == rangeArea() ? f : GetParent(f));
+    }
+    EXPECT_EQ(visited, std::vector<HWND>(expected.begin() + 1, expected.end()));
+
+    // A value typed into a range row takes effect when Tab leaves it.
+    SetFocus(row(kMinEdit, 1));
+    SetWindowTextW(row(kMinEdit, 1), L"-200");
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+    pump();
+    EXPECT_EQ(GetFocus(), row(kMaxEdit, 1));
+    EXPECT_EQ(workingRanges()[1].min, -105);
+}
+
 TEST_F(DriveTestTab, RangeEditsKeepTheListContiguous) {
     // Max of range 2 below its min: min + 1, and range 3's min follows.
     typeInto(row(kMaxEdit, 2), L"-120");
@@ -293,6 +321,8 @@ TEST_F(DriveTestTab, RangeEditsKeepTheListContiguous) {
     SendMessageW(rangeArea(), WM_COMMAND, MAKEWPARAM(kSwatch, STN_CLICKED), reinterpret_cast<LPARAM>(row(kSwatch, 0)));
     ASSERT_EQ(dialogs.of("color").size(), 1u);
     EXPECT_EQ(dialogs.of("color")[0].text, std::to_wstring(before));
+    EXPECT_FALSE(dialogs.of("color")[0].fullOpen);  // this chooser keeps no custom colours
+    EXPECT_TRUE(dialogs.of("color")[0].customColors.empty());
     EXPECT_EQ(workingRanges()[0].color, RGB(1, 2, 3));
     SendMessageW(rangeArea(), WM_COMMAND, MAKEWPARAM(kSwatch, STN_CLICKED), reinterpret_cast<LPARAM>(row(kSwatch, 0)));
     EXPECT_EQ(workingRanges()[0].color, RGB(1, 2, 3));  // cancelled: unchanged

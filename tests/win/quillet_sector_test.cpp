@@ -125,6 +125,90 @@ TEST_F(SectorTabTest, BatchSkipsUnreadableFilesAndMatchesThePortableBatch) {
     EXPECT_EQ(fileBytes(outDir + L"\\不存在.kml"), "");
 }
 
+TEST_F(SectorTabTest, NewBatchReplacesTheOldOneEvenWhenItsFirstFileCannotBeRead) {
+    const std::wstring oldA = temp.write(L"旧甲.csv", kSites), oldB = temp.write(L"旧乙.csv", kSites);
+    dialogs.filesAnswers.push_back({oldA, oldB});
+    click(item(kBatch));
+    const std::wstring fresh = temp.write(L"新.csv", kSites);
+    dialogs.filesAnswers.push_back({temp.path(L"不存在.csv"), fresh});
+    dialogs.clear();
+    click(item(kBatch));
+    EXPECT_EQ(dialogs.onlyMessage(), L"无法读取CSV文件");
+    EXPECT_EQ(text(kStatus), L"批量: 2个文件");
+
+    const std::wstring outDir = temp.path(L"输出");
+    dialogs.pathAnswers.push_back(outDir);
+    dialogs.clear();
+    click(item(kGenerate));
+    EXPECT_EQ(dialogs.onlyMessage(), L"已成功生成 1 个KML文件");
+    EXPECT_FALSE(fileBytes(outDir + L"\\新.kml").empty());
+    for (const wchar_t* old : {L"旧甲.kml", L"旧乙.kml", L"不存在.kml"})
+        EXPECT_EQ(fileBytes(outDir + L"\\" + old), "") << toUtf8(old);
+}
+
+TEST_F(SectorTabTest, FixedValuesStayWhenTheFileHasNoColumnForThem) {
+    // No beam-width or radius column: the starting 65 and 500 stay and the
+    // run is the companion's with its defaults.
+    const std::wstring csv = temp.write(L"无波宽.csv", "站名,经度,纬度,方位角\r\n甲,116.3,39.9,30\r\n");
+    open(csv);
+    EXPECT_EQ(text(kBeamwidth), L"65");
+    EXPECT_EQ(text(kRadius), L"500");
+    const std::wstring out = temp.path(L"out.kml");
+    dialogs.pathAnswers.push_back(out);
+    click(item(kGenerate));
+    EXPECT_EQ(dialogs.onlyMessage(), L"扇区KML已生成");
+    DataTable table;
+    ASSERT_TRUE(readDataFile(toUtf8(csv), table, true));
+    SectorRunParams p = detected();
+    p.kml.beamwidthCol = p.kml.radiusCol = -1;
+    p.kml.beamwidthFixed = 65, p.kml.radiusFixed = 500;
+    const std::wstring expected = temp.path(L"portable.kml");
+    ASSERT_TRUE(runSectorSingle(table, p, toUtf8(expected)).outcome.ok());
+    EXPECT_EQ(fileBytes(out), fileBytes(expected));
+
+    // A typed value stays through the next such file; a file with the column
+    // takes it, and the one after without it shows the starting value again.
+    SetWindowTextW(item(kBeamwidth), L"40");
+    open(csv);
+    EXPECT_EQ(text(kBeamwidth), L"40");
+    open(temp.write(L"全.csv", kSites));
+    EXPECT_EQ(comboSelection(item(kBeamwidth)), 4);
+    open(csv);
+    EXPECT_EQ(comboSelection(item(kBeamwidth)), -1);
+    EXPECT_EQ(text(kBeamwidth), L"65");
+}
+
+TEST_F(SectorTabTest, ColourChooserOpensFullAndKeepsItsCustomColoursForTheSession) {
+    dialogs.customColorEdits.push_back({3, RGB(10, 20, 30)});
+    SendMessageW(item(kColor), BM_CLICK, 0, 0);
+    SendMessageW(item(kColor), BM_CLICK, 0, 0);
+    TearDown();  // a new window of the same run
+    SetUp();
+    SendMessageW(item(kColor), BM_CLICK, 0, 0);
+    const auto calls = dialogs.of("color");
+    ASSERT_EQ(calls.size(), 3u);
+    for (const auto& c : calls) {
+        EXPECT_TRUE(c.fullOpen);
+        ASSERT_EQ(c.customColors.size(), 16u);
+    }
+    EXPECT_EQ(calls[0].customColors[3], 0u);
+    EXPECT_EQ(calls[1].customColors[3], RGB(10, 20, 30));
+    EXPECT_EQ(calls[2].customColors[3], RGB(10, 20, 30));
+}
+
+TEST_F(SectorTabTest, TabWalksTheFieldsTopToBottom) {
+    SetFocus(item(kRadius));
+    std::vector<int> visited;
+    for (int i = 0; i < 9; ++i) {
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+        pump();
+        HWND f = GetFocus();
+        if (GetParent(f) != panel) f = GetParent(f);  // a combo box's own edit
+        visited.push_back(GetDlgCtrlID(f));
+    }
+    EXPECT_EQ(visited, (std::vector<int>{kSite, kLon, kLat, kAzimuth, kBeamwidth, kLod, kLodKm, kTemplates, kRadius}));
+}
+
 TEST_F(SectorTabTest, GenerateWarnsInOrderAndWritesNothing) {
     struct Case {
         bool load;

@@ -373,3 +373,32 @@ TEST(Dialogs, FilterAndMultiSelectionStrings) {
 
 }  // namespace
 }  // namespace kit::test
+
+namespace kit::test {
+namespace {
+
+// The system's own chooser: opened full it is wider (the custom-colour panel
+// shows), and the custom colours the user adds reach the caller's array.
+TEST_F(ShellTest, ColourChooserOpensFullAndWritesBackItsCustomColours) {
+    Dialogs* recording = setDialogs(nullptr);
+    constexpr int kAddToCustom = 712;  // the chooser's "add to custom colours" button
+    COLORREF custom[16] = {};
+    int width[2] = {};
+    for (bool full : {false, true}) {
+        whenWindowAppears(L"#32770", [&](HWND chooser) {
+            RECT r;
+            GetWindowRect(chooser, &r);
+            width[full] = r.right - r.left;
+            if (full) SendMessageW(chooser, WM_COMMAND, kAddToCustom, 0);
+            SendMessageW(chooser, WM_COMMAND, IDOK, 0);
+        });
+        EXPECT_EQ(chooseColor(main, {.initial = RGB(10, 20, 30), .customColors = custom, .fullOpen = full}),
+                  RGB(10, 20, 30));
+    }
+    setDialogs(recording);
+    EXPECT_GT(width[1], width[0] + 100);
+    EXPECT_EQ(custom[0], RGB(10, 20, 30));
+}
+
+}  // namespace
+}  // namespace kit::test

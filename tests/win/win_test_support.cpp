@@ -45,8 +45,7 @@ void pump() {
             PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the test that waits for it
             break;
         }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        dispatchLoopMessage(msg);  // as the programs' own loop does
     }
 }
 
