@@ -1,4 +1,4 @@
-#include "batchkml/zip_reader.h"
+#include "core/zip_reader.h"
 
 #include <zlib.h>
 
