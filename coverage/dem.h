@@ -4,6 +4,7 @@
 // the model's life. A tile that cannot be used is skipped, with its file name
 // and the reason kept for the report.
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -12,6 +13,8 @@
 #include "coverage/srtm_tile.h"
 
 namespace kit {
+
+struct ZippedRows;
 
 class ElevationModel {
 public:
@@ -28,6 +31,10 @@ public:
     // 0 without a usable tile.
     double cellDegrees(double lat, double lon);
 
+    // The points about to be asked for: zipped tiles keep the rows around
+    // them when they inflate, and nothing else.
+    void expectPoints(const std::vector<double>& lat, const std::vector<double>& lon);
+
     // Whether the folder holds any file named as a tile.
     bool hasTiles() const { return !files_.empty(); }
     // "N39E116.hgt: 10 bytes, not a 1" or 3" tile", one per skipped file.
@@ -41,6 +48,7 @@ private:
     std::string folder_;
     std::map<std::pair<int, int>, std::string> files_;              // corner -> file name
     std::map<std::pair<int, int>, std::optional<HeightGrid>> tiles_;  // read (or refused) so far
+    std::map<std::pair<int, int>, std::shared_ptr<ZippedRows>> zipped_;
     std::vector<std::string> problems_;
 };
 

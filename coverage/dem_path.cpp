@@ -70,7 +70,6 @@ std::optional<DemPath> demPath(ElevationModel& dem, double lat0, double lon0, do
     p.lat.resize(n);
     p.lon.resize(n);
     p.elevationM.resize(n);
-    size_t voids = 0;
     for (size_t i = 0; i < n; ++i) {
         const double f = static_cast<double>(i) / static_cast<double>(n - 1);
         greatCirclePoint(lat0, lon0, lat1, lon1, f, p.lat[i], p.lon[i]);
@@ -78,6 +77,10 @@ std::optional<DemPath> demPath(ElevationModel& dem, double lat0, double lon0, do
             why = missingTile(dem, p.lat[i], p.lon[i]);
             return std::nullopt;
         }
+    }
+    dem.expectPoints(p.lat, p.lon);
+    size_t voids = 0;
+    for (size_t i = 0; i < n; ++i) {
         auto h = dem.heightAt(p.lat[i], p.lon[i]);
         p.elevationM[i] = h ? *h : NAN;
         voids += !h;

@@ -1,16 +1,15 @@
 #include "coverage/srtm_tile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
-#include "core/zip_reader.h"
 
 namespace kit {
 
 namespace {
 
 constexpr int kSide1 = 3601, kSide3 = 1201;
-constexpr uint64_t kLargestTileBytes = uint64_t{2} * kSide1 * kSide1;
 
 bool endsWithNoCase(std::string_view s, std::string_view tail) {
     if (s.size() < tail.size()) return false;
@@ -54,58 +53,80 @@ std::optional<TileCorner> tileCornerFromName(std::string_view name) {
     return std::nullopt;
 }
 
-std::optional<HeightGrid> decodeHeightGrid(std::string_view bytes, int side) {
+int16_t HeightGrid::raw(int row, int col) const {
+    const char* cells;
+    if (!bytes.empty()) {
+        cells = bytes.data() + 2 * static_cast<size_t>(row) * side;
+    } else {
+        if (rows.empty()) rows.resize(static_cast<size_t>(side));
+        std::string& r = rows[static_cast<size_t>(row)];
+        const size_t rowBytes = 2 * static_cast<size_t>(side);
+        if (r.empty()) {
+            if (readRow) r = readRow(row);
+            if (r.size() != rowBytes) {  // unreadable: the row reads void
+                r.assign(rowBytes, '\0');
+                for (size_t i = 0; i < rowBytes; i += 2) r[i] = static_cast<char>(0x80);
+            }
+        }
+        cells = r.data();
+    }
+    const auto hi = static_cast<uint8_t>(cells[2 * col]), lo = static_cast<uint8_t>(cells[2 * col + 1]);
+    return static_cast<int16_t>(static_cast<uint16_t>(hi << 8 | lo));
+}
+
+int16_t HeightGrid::at(int row, int col) const {
+    const int16_t h = raw(row, col);
+    if (h != kSrtmVoid) return h;
+    int sum = 0, n = 0;
+    for (int r = std::max(row - 1, 0); r <= std::min(row + 1, side - 1); ++r)
+        for (int c = std::max(col - 1, 0); c <= std::min(col + 1, side - 1); ++c) {
+            const int16_t v = raw(r, c);
+            if (v == kSrtmVoid) continue;
+            sum += v;
+            ++n;
+        }
+    if (n == 0) return kSrtmVoid;
+    return static_cast<int16_t>(sum >= 0 ? (sum + n / 2) / n : -((-sum + n / 2) / n));
+}
+
+std::optional<HeightGrid> decodeHeightGrid(std::string bytes, int side) {
     if (side <= 0 || bytes.size() != uint64_t{2} * side * side) return std::nullopt;
     HeightGrid g;
     g.side = side;
-    g.heights.resize(static_cast<size_t>(side) * side);
-    std::vector<size_t> voids;
-    for (size_t i = 0; i < g.heights.size(); ++i) {
-        const auto hi = static_cast<uint8_t>(bytes[2 * i]), lo = static_cast<uint8_t>(bytes[2 * i + 1]);
-        g.heights[i] = static_cast<int16_t>(static_cast<uint16_t>(hi << 8 | lo));
-        if (g.heights[i] == kSrtmVoid) voids.push_back(i);
-    }
-    // Fills come from the heights as read, so the result does not depend on
-    // the order voids are visited in and no fill spreads further than one cell.
-    std::vector<int16_t> fills(voids.size(), kSrtmVoid);
-    for (size_t k = 0; k < voids.size(); ++k) {
-        const int row = static_cast<int>(voids[k] / side), col = static_cast<int>(voids[k] % side);
-        int sum = 0, n = 0;
-        for (int r = row - 1; r <= row + 1; ++r)
-            for (int c = col - 1; c <= col + 1; ++c) {
-                if (r < 0 || c < 0 || r >= side || c >= side) continue;
-                const int16_t h = g.at(r, c);
-                if (h == kSrtmVoid) continue;
-                sum += h;
-                ++n;
-            }
-        if (n > 0) fills[k] = static_cast<int16_t>(sum >= 0 ? (sum + n / 2) / n : -((-sum + n / 2) / n));
-    }
-    for (size_t k = 0; k < voids.size(); ++k) g.heights[voids[k]] = fills[k];
+    g.bytes = std::move(bytes);
     return g;
 }
 
-std::optional<HeightGrid> decodeSrtmTile(std::string_view bytes, std::string& error) {
+int tileSideForBytes(uint64_t size) {
     for (int side : {kSide1, kSide3})
-        if (bytes.size() == uint64_t{2} * side * side) return decodeHeightGrid(bytes, side);
+        if (size == uint64_t{2} * side * side) return side;
+    return 0;
+}
+
+std::optional<HeightGrid> decodeSrtmTile(std::string bytes, std::string& error) {
+    if (int side = tileSideForBytes(bytes.size())) return decodeHeightGrid(std::move(bytes), side);
     error = std::to_string(bytes.size()) + " bytes, not a 1\" or 3\" tile";
+    return std::nullopt;
+}
+
+std::optional<std::string> hgtMemberName(const ZipArchive& zip, std::string& error) {
+    if (!zip.ok()) {
+        error = "not a readable zip archive";
+        return std::nullopt;
+    }
+    for (const ZipEntry& e : zip.entries())
+        if (endsWithNoCase(e.name, ".hgt")) return e.name;
+    error = "no .hgt file in the archive";
     return std::nullopt;
 }
 
 std::optional<std::string> hgtFromZip(std::string_view zipBytes, std::string& error) {
     ZipArchive zip(zipBytes);
-    if (!zip.ok()) {
-        error = "not a readable zip archive";
-        return std::nullopt;
-    }
-    for (const ZipEntry& e : zip.entries()) {
-        if (!endsWithNoCase(e.name, ".hgt")) continue;
-        std::string out;
-        if (zip.extract(e.name, kLargestTileBytes + 1, out) == ZipStatus::Ok) return out;
-        error = e.name + " cannot be unpacked";
-        return std::nullopt;
-    }
-    error = "no .hgt file in the archive";
+    auto name = hgtMemberName(zip, error);
+    if (!name) return std::nullopt;
+    std::string out;
+    if (zip.extract(*name, kLargestTileBytes + 1, out) == ZipStatus::Ok) return out;
+    error = *name + " cannot be unpacked";
     return std::nullopt;
 }
 

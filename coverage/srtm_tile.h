@@ -3,10 +3,13 @@
 // metres, north row first, 3601 cells a side at 1" or 1201 at 3", named after
 // the south-west corner (N39E116.hgt). Tiles are often distributed zipped.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/zip_reader.h"
 
 namespace kit {
 
@@ -24,23 +27,41 @@ std::string tileBaseName(TileCorner corner);
 // N39E116.hgt.zip, N39E116.SRTMGL1.hgt.zip; nothing for any other name.
 std::optional<TileCorner> tileCornerFromName(std::string_view fileName);
 
+// The grid decodes only the cells asked for (a path touches a few thousand
+// of a tile's 13 million), from the whole grid's bytes or from rows read on
+// demand.
 struct HeightGrid {
-    int side = 0;                  // cells per row and per column
-    std::vector<int16_t> heights;  // row-major, row 0 the northern edge
-    int16_t at(int row, int col) const { return heights[static_cast<size_t>(row) * side + col]; }
+    int side = 0;       // cells per row and per column
+    std::string bytes;  // big-endian, row-major, row 0 the northern edge; or empty and:
+    // One row's 2·side bytes from the file; a row it cannot give reads void.
+    std::function<std::string(int row)> readRow;
+
+    int16_t raw(int row, int col) const;
+    // The height, a void cell taking the mean of its valid neighbours (of
+    // the eight around it, as read); a void without one stays kSrtmVoid.
+    int16_t at(int row, int col) const;
+
+
+    mutable std::vector<std::string> rows;  // rows read so far, by row
 };
 
 // Any square grid of big-endian heights; nothing when the bytes are not
-// side² heights. Void cells take the mean of their valid neighbours (of the
-// eight around them, as read); a void without one stays kSrtmVoid.
-std::optional<HeightGrid> decodeHeightGrid(std::string_view bytes, int side);
+// side² heights.
+std::optional<HeightGrid> decodeHeightGrid(std::string bytes, int side);
+// The side of a tile of that many bytes (3601 or 1201), or 0.
+int tileSideForBytes(uint64_t size);
 
 // A tile's bytes: 1" or 3" by their size, anything else refused with the
 // reason in error.
-std::optional<HeightGrid> decodeSrtmTile(std::string_view bytes, std::string& error);
+std::optional<HeightGrid> decodeSrtmTile(std::string bytes, std::string& error);
 
-// The .hgt member of a zipped tile; nothing, with the reason, when the
-// archive is unreadable or holds no tile-sized .hgt member.
+// The name of a zipped tile's .hgt member; nothing, with the reason, when
+// the archive is unreadable or holds no .hgt member.
+std::optional<std::string> hgtMemberName(const ZipArchive& zip, std::string& error);
+// That member's bytes, or nothing with the reason.
 std::optional<std::string> hgtFromZip(std::string_view zipBytes, std::string& error);
+
+// Zipped tiles inflate in one pass; the rows a path needs are kept.
+inline constexpr uint64_t kLargestTileBytes = uint64_t{2} * 3601 * 3601;
 
 }  // namespace kit

@@ -96,6 +96,41 @@ TEST(SrtmTile, VoidsTakeTheirValidNeighboursMean) {
     EXPECT_EQ(g->at(3, 3), 16);  // (10·4 + 40) / 5
 }
 
+// Cells are filled as they are read; the same as filling the whole grid at
+// once from its heights as read, on a grid a third void.
+TEST(SrtmTile, FillingOnReadMatchesFillingTheWholeGrid) {
+    const int side = 60;
+    std::vector<int> heights(side * side);
+    uint32_t seed = 12345;
+    for (int& h : heights) {
+        seed = seed * 1664525 + 1013904223;
+        h = seed % 3 == 0 ? V : static_cast<int>(seed >> 20) % 2000 - 400;
+    }
+    std::string bytes;
+    for (int h : heights) bytes += bigEndian({h});
+    auto g = decodeHeightGrid(bytes, side);
+    ASSERT_TRUE(g);
+    int stillVoid = 0;
+    for (int row = 0; row < side; ++row)
+        for (int col = 0; col < side; ++col) {
+            int want = heights[row * side + col];
+            if (want == V) {
+                int sum = 0, n = 0;
+                for (int r = row - 1; r <= row + 1; ++r)
+                    for (int c = col - 1; c <= col + 1; ++c) {
+                        if (r < 0 || c < 0 || r >= side || c >= side || heights[r * side + c] == V) continue;
+                        sum += heights[r * side + c];
+                        ++n;
+                    }
+                want = n ? static_cast<int>(std::lround(static_cast<double>(sum) / n)) : V;
+                stillVoid += n == 0;
+            }
+            // Halves round away from zero in both.
+            EXPECT_EQ(g->at(row, col), want) << row << " " << col;
+        }
+    EXPECT_GT(stillVoid, 0);
+}
+
 TEST(ElevationModel, BilinearAcrossTileEdgesAndTilesReadOnlyWhenAsked) {
     test::TempFolder dir;
     write(dir, "N39E116.hgt", hgtTile(39, 116, 1201, plane));
@@ -117,6 +152,28 @@ TEST(ElevationModel, BilinearAcrossTileEdgesAndTilesReadOnlyWhenAsked) {
     EXPECT_FALSE(dem.covers(40.5, 117.5));
     EXPECT_DOUBLE_EQ(dem.cellDegrees(39.5, 116.5), 1.0 / 1200);
     EXPECT_TRUE(dem.problems().empty());
+}
+
+// Plain tiles are read a row at a time, zipped ones keep only the rows the
+// path needs as they inflate (or inflate again, whole, for a row asked
+// later): every way gives the same heights.
+TEST(ElevationModel, ZippedAndPlainTilesGiveTheSameProfile) {
+    test::TempFolder plain, zipped;
+    const auto terrain = test::hill(39.5, 116.5, 100, 300, 900);
+    const std::string tile = hgtTile(39, 116, 1201, terrain);
+    write(plain, "N39E116.hgt", tile);
+    write(zipped, "N39E116.SRTMGL3.hgt.zip", test::buildZip({{"N39E116.hgt", tile}}));
+    ElevationModel a(plain.path()), b(zipped.path());
+    std::string why;
+    auto pa = demPath(a, 39.47, 116.43, 39.53, 116.55, why);
+    auto pb = demPath(b, 39.47, 116.43, 39.53, 116.55, why);
+    ASSERT_TRUE(pa && pb) << why;
+    EXPECT_EQ(pa->profile.elevationM, pb->profile.elevationM);
+    for (size_t i = 0; i < pa->profile.lat.size(); i += 50)
+        EXPECT_NEAR(pa->profile.elevationM[i], terrain(pa->profile.lat[i], pa->profile.lon[i]), 1.0);
+    // Rows the path did not need.
+    for (double lat : {39.1, 39.9, 39.47})
+        EXPECT_EQ(a.heightAt(lat, 116.2), b.heightAt(lat, 116.2)) << lat;
 }
 
 TEST(ElevationModel, BadTilesAreSkippedByName) {
