@@ -200,15 +200,11 @@ std::optional<double> ElevationModel::heightAt(double lat, double lon) {
         sum += weights[i] * cells[i];
         weight += weights[i];
     }
-    // A point on a void cell's corner weighs its valid neighbours at 0.
-    bool anyValid = false;
-    for (int16_t h : cells) anyValid |= h != kSrtmVoid;
-    if (!anyValid) return std::nullopt;
-    if (weight <= 0) {
-        for (int16_t h : cells)
-            if (h != kSrtmVoid) return h;
-    }
-    return sum / weight;
+    if (weight > 0) return sum / weight;
+    // Exactly on a void cell the valid ones weigh nothing: one stands in.
+    for (int16_t h : cells)
+        if (h != kSrtmVoid) return h;
+    return std::nullopt;
 }
 
 void ElevationModel::expectPoints(const std::vector<double>& lat, const std::vector<double>& lon) {
