@@ -261,17 +261,20 @@ TEST_F(CoveragePanelTest, TerrainProfileReadsTheElevationTiles) {
     const std::wstring path = tempFolder() + L"kit_terrain_dem.csv";
     std::string bytes = runTo(path);
     setCoverageDemFolder("");
+    CoverageRequest request{.mode = 3, .demFolder = dem};
+    Outcome want = expected(kStations, request);
     DeleteFileW(toWide(tile).c_str());
     RemoveDirectoryW(toWide(dem).c_str());
 
-    CoverageRequest request{.mode = 3, .demFolder = dem};
-    Outcome want = expected(kStations, request);
     ASSERT_TRUE(want.ok());
     EXPECT_EQ(bytes, want.text);
     EXPECT_NE(bytes.find("\n# Terrain: SRTM 3\" tiles N39E116\n# Earth Radius Factor k: 1.33\n"), std::string::npos)
         << bytes.substr(0, 400);
-    // About 7 km over 3" cells: one sample per cell, not the synthetic 100.
-    EXPECT_GT(count(bytes, "\n"), 100u + 11u);
+    // Station A stands on the plain at 50 m, not on the synthetic 110.83 m.
+    EXPECT_NE(bytes.find("\n0.00,39.900000,116.400000,50.00,80.00,0.00,0\n"), std::string::npos);
+    // Without the setting the tab looks beside the program, where the build
+    // keeps no tiles.
+    EXPECT_NE(runTo(path).find("\n# Terrain: synthetic hill (no elevation tiles)\n"), std::string::npos);
 }
 
 TEST_F(CoveragePanelTest, TheBoxesAndListsReachTheRun) {
