@@ -166,7 +166,8 @@ ZipArchive::ZipArchive(std::string_view bytes) : bytes_(bytes) {
 ZipStatus ZipArchive::extract(std::string_view name, uint64_t sizeLimit, std::string& out) const {
     out.clear();
     auto it = std::find_if(entries_.begin(), entries_.end(), [&](const ZipEntry& e) { return e.name == name; });
-    if (it != entries_.end() && it->uncompressedSize < sizeLimit) out.reserve(static_cast<size_t>(it->uncompressedSize));
+    if (it != entries_.end() && it->uncompressedSize < sizeLimit)
+        out.reserve(static_cast<size_t>(it->uncompressedSize));
     ZipStatus status = extractTo(name, sizeLimit, [&](std::string_view piece) { out.append(piece); });
     if (status != ZipStatus::Ok) out.clear();
     return status;

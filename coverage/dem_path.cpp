@@ -35,8 +35,8 @@ void greatCirclePoint(double lat0, double lon0, double lat1, double lon1, double
     const double p0 = lat0 * kRad, l0 = lon0 * kRad, p1 = lat1 * kRad, l1 = lon1 * kRad;
     const double x0 = std::cos(p0) * std::cos(l0), y0 = std::cos(p0) * std::sin(l0), z0 = std::sin(p0);
     const double x1 = std::cos(p1) * std::cos(l1), y1 = std::cos(p1) * std::sin(l1), z1 = std::sin(p1);
-    const double cross = std::sqrt((y0 * z1 - z0 * y1) * (y0 * z1 - z0 * y1) + (z0 * x1 - x0 * z1) * (z0 * x1 - x0 * z1) +
-                                   (x0 * y1 - y0 * x1) * (x0 * y1 - y0 * x1));
+    const double cx = y0 * z1 - z0 * y1, cy = z0 * x1 - x0 * z1, cz = x0 * y1 - y0 * x1;
+    const double cross = std::sqrt(cx * cx + cy * cy + cz * cz);
     const double delta = std::atan2(cross, x0 * x1 + y0 * y1 + z0 * z1);
     if (delta < 1e-12) {
         lat = lat0 + f * (lat1 - lat0);

@@ -14,7 +14,8 @@ namespace kit::cli {
 
 namespace {
 
-const ArgSpec kSpec{{"--lon", "--lat", "--freq", "--power", "--height", "--model", "--env", "--level", "--dem", "-o"}, {}};
+const ArgSpec kSpec{
+    {"--lon", "--lat", "--freq", "--power", "--height", "--model", "--env", "--level", "--dem", "-o"}, {}};
 
 constexpr std::array<std::string_view, 4> kModeNames{"density", "prediction", "budget", "terrain"};
 constexpr std::array<std::string_view, 4> kModelNames{"auto", "fspl", "hata", "cost231"};

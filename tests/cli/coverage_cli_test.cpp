@@ -113,8 +113,8 @@ TEST(CoverageCli, TerrainReadsZippedTilesFromTheDemFolder) {
     kit::test::TempFolder bad;
     kit::writeFileBytes(bad.file("N39E116.hgt"), "short");
     ASSERT_EQ(runCli("plotvane-cli", {"coverage", "terrain", kPois, "-o", terrain, "--dem", bad.path()}).status, 0);
-    EXPECT_NE(readAll(terrain).find("\n# Terrain: synthetic hill (no usable tile N39E116; skipped N39E116.hgt: 5 bytes, "
-                                   "not a 1\" or 3\" tile)\n"),
+    EXPECT_NE(readAll(terrain).find("\n# Terrain: synthetic hill (no usable tile N39E116; "
+                                   "skipped N39E116.hgt: 5 bytes, not a 1\" or 3\" tile)\n"),
               std::string::npos);
 }
 
