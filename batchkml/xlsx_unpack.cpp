@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "batchkml/zip_reader.h"
+#include "core/zip_reader.h"
 #include "core/file_io.h"
 #include "core/text.h"
 

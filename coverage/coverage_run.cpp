@@ -5,8 +5,10 @@
 
 #include "core/columns.h"
 #include "core/edit_text.h"
+#include "core/file_io.h"
 #include "core/geodesy.h"
 #include "core/number_parse.h"
+#include "coverage/dem_path.h"
 #include "coverage/density.h"
 #include "coverage/prediction.h"
 #include "coverage/terrain.h"
@@ -27,7 +29,11 @@ const char* const kCoverageHelpText =
     "发射功率(dBm): 默认43dBm=20W\n"
     "天线高度(m): 发射端高度，默认30m\n"
     "环境类型: 影响传播模型参数\n"
-    "H3分辨率: 3-12级，越高格子越小";
+    "H3分辨率: 3-12级，越高格子越小\n"
+    "\n"
+    "地形数据: 程序旁 dem 文件夹中的 SRTM 高程瓦片\n"
+    "(N39E116.hgt 或 N39E116.hgt.zip，1″或3″)，\n"
+    "无瓦片覆盖全路径时使用模拟山丘";
 
 namespace {
 
@@ -56,16 +62,31 @@ std::vector<LonLat> readStations(const Table& t, const LonLatColumns& c) {
     return stations;
 }
 
-std::string terrainReport(const std::vector<LonLat>& s, const LinkParams& p) {
+std::string terrainReport(const std::vector<LonLat>& s, const LinkParams& p, const std::string& demFolder) {
     const LonLat a = s[0], b = s[1];
+    std::string why = "no elevation tiles";
+    if (!demFolder.empty()) {
+        ElevationModel dem(demFolder);
+        if (auto path = demPath(dem, a.lat, a.lon, b.lat, b.lon, why)) {
+            LosResult r = analysePath(path->profile, {path->ground0, path->ground1, p.txHeightM, p.rxHeightM},
+                                      p.frequencyMhz);
+            r.terrainSource = path->source;
+            return writeTerrainReport(r);
+        }
+    }
     const double metres = haversineDistance(a.lat, a.lon, b.lat, b.lon);
     std::vector<double> terrain = hillProfile(metres / 1000, kTerrainSamples);
     LosResult r = analyseLos(a.lat, a.lon, kStationGroundM, b.lat, b.lon, kStationGroundM, p.txHeightM, p.rxHeightM,
                              p.frequencyMhz, terrain);
+    r.terrainSource = "synthetic hill (" + why + ")";
     return writeTerrainReport(r);
 }
 
 }  // namespace
+
+std::string demFolderBeside(const std::string& programFolder) {
+    return programFolder.empty() ? std::string("dem") : joinPath(programFolder, "dem");
+}
 
 CoverageRows rowsForMode(int mode) {
     switch (mode) {
@@ -113,7 +134,7 @@ Outcome runCoverage(const Table* table, const LonLatColumns& columns, const Cove
             return Outcome::warning(kNotFinite);
         if (req.mode == kModeTerrain) {
             if (stations.size() < 2) return Outcome::warning(kTooFewStations);
-            text = terrainReport(stations, params);
+            text = terrainReport(stations, params, req.demFolder);
         } else {
             // Free space takes the logarithm of the frequency unclamped.
             if (params.model == PathModel::FreeSpace && frequency <= 0) return Outcome::warning(kFsplFrequency);

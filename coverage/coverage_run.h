@@ -63,7 +63,13 @@ struct CoverageRequest {
     int modelItem = 0;        // model list index; -1 reads as automatic
     int environmentItem = 0;  // environment list index; anything else is urban
     int resolution = 7;       // density mode only; clamped into 0..12
+    // Terrain mode: the folder of SRTM tiles (UTF-8); empty or without tiles
+    // for the whole path, the synthetic hill.
+    std::string demFolder;
 };
+
+// The folder of elevation tiles beside a program in programFolder.
+std::string demFolderBeside(const std::string& programFolder);
 
 // On success the outcome's text is the file's bytes (8-bit text, no
 // byte-order mark) and its message the success text up to the saved path:

@@ -38,23 +38,26 @@ double clearanceRatio(double losHeightM, double elevationM, double fresnelRadius
     return std::clamp((losHeightM - elevationM) / fresnelRadiusM, 0.0, 1.0);
 }
 
-LosResult analyseLos(double lat0, double lon0, double ground0, double lat1, double lon1, double ground1,
-                     double height0, double height1, double frequencyMhz, const std::vector<double>& terrain) {
+LosResult analysePath(const PathProfile& p, const PathEnds& ends, double frequencyMhz) {
     LosResult r;
-    const size_t m = terrain.size();
-    if (m <= 1) return r;
-    const double total = haversineDistance(lat0, lon0, lat1, lon1);
-    const double top0 = ground0 + height0, top1 = ground1 + height1;
+    r.earthFactor = p.earthFactor > 0 ? p.earthFactor : 1;
+    const size_t m = p.elevationM.size();
+    if (m <= 1 || p.lat.size() != m || p.lon.size() != m) return r;
+    const double total = p.totalM;
+    const double top0 = ends.ground0 + ends.height0, top1 = ends.ground1 + ends.height1;
     r.samples.resize(m);
     for (size_t i = 0; i < m; ++i) {
         const double v = static_cast<double>(i) / static_cast<double>(m - 1);
         TerrainSample& s = r.samples[i];
         s.distanceM = v * total;
-        s.elevationM = terrain[i];
+        s.elevationM = p.elevationM[i];
         s.fresnelRadiusM = fresnelRadiusM(s.distanceM, total - s.distanceM, total, frequencyMhz);
-        s.losHeightM = (1 - v) * top0 + v * top1;
-        s.lat = lat0 + v * (lat1 - lat0);
-        s.lon = lon0 + v * (lon1 - lon0);
+        const double bulge =
+            p.earthFactor > 0 ? s.distanceM * (total - s.distanceM) / (p.earthFactor * kEarthDiameterM) : 0;
+        s.losHeightM = (1 - v) * top0 + v * top1 - bulge;
+        s.lat = p.lat[i];
+        s.lon = p.lon[i];
+        if (std::isnan(s.elevationM)) continue;  // a void hides nothing
         r.clearanceRatio = std::min(r.clearanceRatio, clearanceRatio(s.losHeightM, s.elevationM, s.fresnelRadiusM));
         s.obstructed = s.elevationM > s.losHeightM - 0.6 * s.fresnelRadiusM;
         if (s.obstructed) r.los = false;
@@ -63,8 +66,35 @@ LosResult analyseLos(double lat0, double lon0, double ground0, double lat1, doub
             r.maxTerrainDistanceM = s.distanceM;
         }
     }
+    // Raising the far antenna by x lifts the line at sample i by v·x.
+    double needTerrain = -INFINITY, needFresnel = -INFINITY;
+    for (size_t i = 1; i + 1 < m; ++i) {
+        const TerrainSample& s = r.samples[i];
+        if (std::isnan(s.elevationM)) continue;
+        const double v = static_cast<double>(i) / static_cast<double>(m - 1);
+        needTerrain = std::max(needTerrain, top1 + (s.elevationM - s.losHeightM) / v);
+        needFresnel = std::max(needFresnel, top1 + (s.elevationM + 0.6 * s.fresnelRadiusM - s.losHeightM) / v);
+    }
+    r.clearTerrainHeightM = std::max(0.0, needTerrain - ends.ground1);
+    r.clearFresnelHeightM = std::max(0.0, needFresnel - ends.ground1);
     if (!r.los) r.knifeEdgeLossDb = knifeEdgeLossDb(r.samples, frequencyMhz);
     return r;
+}
+
+LosResult analyseLos(double lat0, double lon0, double ground0, double lat1, double lon1, double ground1,
+                     double height0, double height1, double frequencyMhz, const std::vector<double>& terrain) {
+    PathProfile p;
+    const size_t m = terrain.size();
+    p.elevationM = terrain;
+    p.totalM = haversineDistance(lat0, lon0, lat1, lon1);
+    p.lat.resize(m);
+    p.lon.resize(m);
+    for (size_t i = 0; i < m; ++i) {
+        const double v = m > 1 ? static_cast<double>(i) / static_cast<double>(m - 1) : 0;
+        p.lat[i] = lat0 + v * (lat1 - lat0);
+        p.lon[i] = lon0 + v * (lon1 - lon0);
+    }
+    return analysePath(p, {ground0, ground1, height0, height1}, frequencyMhz);
 }
 
 double diffractionLossDb(double obstacleM, double d1M, double d2M, double frequencyMhz) {
@@ -85,28 +115,36 @@ double diffractionLossDb(double obstacleM, double d1M, double d2M, double freque
     return std::max(0.0, -20 * std::log10(f));
 }
 
+double knifeEdgeJ(double nu) {
+    if (nu <= -0.78) return 0;
+    const double t = nu - 0.1;
+    return 6.9 + 20 * std::log10(std::sqrt(t * t + 1) + t);
+}
+
 double knifeEdgeLossDb(const std::vector<TerrainSample>& samples, double frequencyMhz) {
     const size_t n = samples.size();
-    if (n < 3) return 0;
-    size_t main = 0;
-    double mainExcess = 0;
-    for (size_t i = 1; i + 1 < n; ++i) {
-        double e = samples[i].elevationM - samples[i].losHeightM;
-        if (e > mainExcess) {
-            mainExcess = e;
-            main = i;
-        }
-    }
-    if (main == 0) return 0;
+    if (n < 3 || frequencyMhz <= 0) return 0;
     const double total = samples[n - 1].distanceM;
-    double loss = diffractionLossDb(mainExcess, samples[main].distanceM, total - samples[main].distanceM, frequencyMhz);
+    if (total <= 0) return 0;
+    const double lambda = wavelengthM(frequencyMhz);
+    auto nuAt = [&](double excess, double d) { return excess * std::sqrt(2 * total / (lambda * d * (total - d))); };
+    // Heights are taken above the line of sight, which already bends with
+    // the Earth: the two ends stand at 0 and the line is level.
+    double fromStart = -INFINITY, fromEnd = -INFINITY, nuMax = -INFINITY;
     for (size_t i = 1; i + 1 < n; ++i) {
-        if (i == main) continue;
-        double e = samples[i].elevationM - samples[i].losHeightM;
-        if (e > 0)
-            loss += std::max(0.0, diffractionLossDb(e, samples[i].distanceM, total - samples[i].distanceM, frequencyMhz) - 6);
+        const TerrainSample& s = samples[i];
+        const double d = s.distanceM, e = s.elevationM - s.losHeightM;
+        if (std::isnan(e) || d <= 0 || d >= total) continue;
+        fromStart = std::max(fromStart, e / d);
+        fromEnd = std::max(fromEnd, e / (total - d));
+        nuMax = std::max(nuMax, nuAt(e, d));
     }
-    return loss;
+    if (fromStart == -INFINITY) return 0;
+    // The ends see each other: the sample reaching furthest into the zone.
+    if (fromStart <= 0) return knifeEdgeJ(nuMax);
+    // Otherwise the steepest rays from both ends meet above the terrain.
+    const double d = fromEnd * total / (fromStart + fromEnd);
+    return knifeEdgeJ(nuAt(fromStart * d, d));
 }
 
 std::string writeTerrainReport(const LosResult& r) {
@@ -115,13 +153,26 @@ std::string writeTerrainReport(const LosResult& r) {
     out += format("# Fresnel Clearance: %.1f%%\n", r.clearanceRatio * 100);
     out += format("# Knife-edge Loss: %.1f dB\n", r.knifeEdgeLossDb);
     out += format("# Max Terrain: %.0f m at %.0f m\n", r.maxTerrainM, r.maxTerrainDistanceM);
+    out += "# Terrain: " + r.terrainSource + "\n";
+    out += format("# Earth Radius Factor k: %.2f\n", r.earthFactor);
+    out += format("# Antenna 2 Height Clearing Terrain: %.1f m\n", r.clearTerrainHeightM);
+    out += format("# Antenna 2 Height Clearing 60%% Fresnel: %.1f m\n", r.clearFresnelHeightM);
     out += "#\n";
     out += "Distance_m,Latitude,Longitude,Elevation_m,LOS_Height_m,Fresnel_Radius_m,Obstructed\n";
     for (const TerrainSample& s : r.samples) {
-        for (double v : {s.distanceM, s.lat, s.lon, s.elevationM, s.losHeightM, s.fresnelRadiusM}) {
-            appendFixed(out, v, 2);
-            out += ',';
-        }
+        appendFixed(out, s.distanceM, 2);
+        out += ',';
+        // Six decimals place a sample within 0.1 m.
+        appendFixed(out, s.lat, 6);
+        out += ',';
+        appendFixed(out, s.lon, 6);
+        out += ',';
+        if (!std::isnan(s.elevationM)) appendFixed(out, s.elevationM, 2);  // void: left empty
+        out += ',';
+        appendFixed(out, s.losHeightM, 2);
+        out += ',';
+        appendFixed(out, s.fresnelRadiusM, 2);
+        out += ',';
         out += s.obstructed ? "1\n" : "0\n";
     }
     return out;

@@ -4,7 +4,11 @@
 #include <iostream>
 #include <iterator>
 
+#include <filesystem>
+#include <system_error>
+
 #ifdef _WIN32
+#include <cstdlib>
 #include <fcntl.h>
 #include <io.h>
 #endif
@@ -124,6 +128,22 @@ void useBinaryStdio() {
 #ifdef _WIN32
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stdin), _O_BINARY);
+#endif
+}
+
+std::string programFolder() {
+#ifdef _WIN32
+    // The C runtime keeps the program's full path for a wmain program.
+    const wchar_t* path = _wpgmptr;
+    if (!path) return {};
+    std::wstring w(path);
+    return directoryOf(utf16ToUtf8(std::u16string(w.begin(), w.end())));
+#else
+    std::error_code ec;
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return {};
+    auto u8 = exe.u8string();
+    return directoryOf(std::string(u8.begin(), u8.end()));
 #endif
 }
 

@@ -50,6 +50,9 @@ std::vector<std::string> utf8Arguments(int argc, char** argv);
 std::vector<std::string> utf8Arguments(int argc, wchar_t** argv);
 #endif
 
+// The folder of the running program ("" when unknown).
+std::string programFolder();
+
 // Makes standard output and input binary (no CR LF translation on Windows).
 void useBinaryStdio();
 

@@ -14,7 +14,8 @@ namespace kit::cli {
 
 namespace {
 
-const ArgSpec kSpec{{"--lon", "--lat", "--freq", "--power", "--height", "--model", "--env", "--level", "-o"}, {}};
+const ArgSpec kSpec{
+    {"--lon", "--lat", "--freq", "--power", "--height", "--model", "--env", "--level", "--dem", "-o"}, {}};
 
 constexpr std::array<std::string_view, 4> kModeNames{"density", "prediction", "budget", "terrain"};
 constexpr std::array<std::string_view, 4> kModelNames{"auto", "fspl", "hata", "cost231"};
@@ -64,6 +65,7 @@ int runCoverageCommand(const std::vector<std::string>& argv) {
     req.frequencyText = a.valueOr("--freq", "1800");
     req.powerText = a.valueOr("--power", "43");
     req.heightText = a.valueOr("--height", "30");
+    req.demFolder = a.valueOr("--dem", demFolderBeside(programFolder()));
     if (auto level = a.value("--level")) {
         auto n = parseLeadingInt32(*level);
         if (!n) {
@@ -110,6 +112,11 @@ Runs one of the coverage tab's modes on a station table and writes its file to P
   --model auto|fspl|hata|cost231   path-loss model; auto chooses by frequency and distance (default auto)
   --env urban|suburban|rural|open  environment (default urban)
   --level N      hexagon resolution 0..12 for density (default 7)
+  --dem DIR      terrain: folder of SRTM elevation tiles (N39E116.hgt, 1" or 3",
+                 plain or zipped as N39E116.hgt.zip or N39E116.SRTMGL1.hgt.zip);
+                 default: the folder 'dem' beside plotvane-cli. Without tiles
+                 covering the whole path the profile uses a synthetic hill, and
+                 the report's "# Terrain:" line says which terrain was used.
 )",
                           90, runCoverageCommand}};
 

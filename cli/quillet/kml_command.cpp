@@ -11,10 +11,6 @@
 #include "core/file_io.h"
 #include "core/text.h"
 
-#ifdef _WIN32
-#include <cstdlib>
-#endif
-
 namespace kit::cli {
 
 std::optional<KmlCommandInput> startKmlCommand(const std::string& command, const std::vector<std::string>& argv,
@@ -50,22 +46,6 @@ std::optional<int> dataColumnOption(const DataTable& table, const Args& args, co
                                     const std::vector<std::string_view>& candidates) {
     if (auto given = args.value(option)) return resolveColumn(table.headers, option, *given);
     return findColumn(table.headers, candidates);
-}
-
-std::string programFolder() {
-#ifdef _WIN32
-    // The C runtime keeps the program's full path for a wmain program.
-    const wchar_t* path = _wpgmptr;
-    if (!path) return {};
-    std::wstring w(path);
-    return folderOf(utf16ToUtf8(std::u16string(w.begin(), w.end())));
-#else
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) return {};
-    auto u8 = exe.u8string();
-    return folderOf(std::string(u8.begin(), u8.end()));
-#endif
 }
 
 std::string singleOutputPath(const std::string& output, const std::string& input) {

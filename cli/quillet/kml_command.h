@@ -30,9 +30,6 @@ std::optional<KmlCommandInput> startKmlCommand(const std::string& command, const
 std::optional<int> dataColumnOption(const DataTable& table, const Args& args, const std::string& option,
                                     const std::vector<std::string_view>& candidates);
 
-// The folder of the running program ("" when unknown).
-std::string programFolder();
-
 // With one input, -o naming an existing folder means folder/stem.kml.
 std::string singleOutputPath(const std::string& output, const std::string& input);
 

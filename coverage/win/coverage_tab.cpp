@@ -11,6 +11,7 @@
 #include "shell/controls.h"
 #include "shell/dialogs.h"
 #include "shell/help_window.h"
+#include "shell/images.h"
 #include "shell/table_tab.h"
 #include "shell/wide.h"
 
@@ -52,6 +53,7 @@ struct CoverageTab : TableTab {
     Row mode, lon, lat, frequency, power, height, model, environment, level;
 };
 CoverageTab tab;
+std::string g_demFolder;
 
 // One label and its box at row y: a fixed list of items, or an editable box
 // with its text.
@@ -109,7 +111,8 @@ void run() {
                             .heightText = windowTextUtf8(tab.height.list),
                             .modelItem = comboSelection(tab.model.list),
                             .environmentItem = comboSelection(tab.environment.list),
-                            .resolution = resolutionForLevelItem(comboSelection(tab.level.list))};
+                            .resolution = resolutionForLevelItem(comboSelection(tab.level.list)),
+                            .demFolder = g_demFolder.empty() ? demFolderBeside(toUtf8(exeDirectory())) : g_demFolder};
     LonLatColumns columns =
         lonLatColumnsAt(tab.table, comboSelection(tab.lon.list), comboSelection(tab.lat.list));
     Outcome outcome = runCoverage(tab.fetchedTable(), columns, request);
@@ -131,6 +134,8 @@ void run() {
 }
 
 }  // namespace
+
+void setCoverageDemFolder(const std::string& utf8Folder) { g_demFolder = utf8Folder; }
 
 HWND createCoverageTab(HWND mainWindow) {
     HWND p = createTableTab(tab, mainWindow, L"TabCoverageContent", {.onGetData = getData});

@@ -6,7 +6,7 @@
 #endif
 
 #include "batchkml/xlsx_unpack.h"
-#include "batchkml/zip_reader.h"
+#include "core/zip_reader.h"
 #include "tests/batchkml/zip_builder.h"
 #include "tests/layers/layer_test_util.h"
 

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <regex>
 
 #include "cli_harness.h"
 #include "core/file_io.h"
+#include "tests/batchkml/zip_builder.h"
+#include "tests/coverage/tile_maker.h"
+#include "tests/temp_folder.h"
 
 using kit::test::runCli;
 using kit::test::tempPath;
@@ -72,9 +77,45 @@ TEST(CoverageCli, BudgetAndTerrainFiles) {
     const std::string terrain = tempPath("terrain_profile.csv");
     ASSERT_EQ(runCli("plotvane-cli", {"coverage", "terrain", kPois, "-o", terrain, "--height", "35"}).status, 0);
     std::string report = readAll(terrain);
-    EXPECT_EQ(countOf(report, "\n"), 107u);
+    EXPECT_EQ(countOf(report, "\n"), 111u);
     EXPECT_EQ(report.rfind("# LOS Analysis Result\n# Status: NLOS\n", 0), 0u);
-    EXPECT_NE(report.find("\n0.00,39.91,116.36,110.83,135.00,0.00,0\n"), std::string::npos);
+    EXPECT_NE(report.find("\n# Terrain: synthetic hill (no elevation tiles)\n# Earth Radius Factor k: 1.00\n"),
+              std::string::npos);
+    EXPECT_NE(report.find("\n0.00,39.911413,116.358375,110.83,135.00,0.00,0\n"), std::string::npos);
+}
+
+TEST(CoverageCli, TerrainReadsZippedTilesFromTheDemFolder) {
+    kit::test::TempFolder dem;
+    const auto hill = kit::test::hill(39.9125, 116.335, 60, 120, 800);
+    kit::writeFileBytes(dem.file("N39E116.SRTMGL3.hgt.zip"),
+                        kit::test::buildZip({{"N39E116.hgt", kit::test::hgtTile(39, 116, 1201, hill)}}));
+    const std::string terrain = tempPath("terrain_dem.csv");
+    auto r = runCli("plotvane-cli", {"coverage", "terrain", kPois, "-o", terrain, "--dem", dem.path()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string report = readAll(terrain);
+    EXPECT_NE(report.find("\n# Terrain: SRTM 3\" tiles N39E116\n# Earth Radius Factor k: 1.33\n"), std::string::npos)
+        << report.substr(0, 400);
+    // POI00 to POI01, 3.9 km over 3" cells: about one sample per 71 m, and
+    // every elevation the hill's own within the tile's rounding.
+    std::regex row("\n([0-9.]+),([0-9.]+),([0-9.]+),([-0-9.]+),");
+    size_t samples = 0;
+    double worst = 0;
+    for (auto it = std::sregex_iterator(report.begin(), report.end(), row); it != std::sregex_iterator(); ++it) {
+        ++samples;
+        worst = std::max(worst, std::abs(std::stod((*it)[4]) - hill(std::stod((*it)[2]), std::stod((*it)[3]))));
+    }
+    EXPECT_GT(samples, 3900u / 72);
+    EXPECT_LT(worst, 1.0);
+    EXPECT_EQ(report.rfind("# LOS Analysis Result\n# Status: NLOS\n", 0), 0u);
+
+    // A tile of the wrong size is named in the report, which falls back to
+    // the synthetic hill.
+    kit::test::TempFolder bad;
+    kit::writeFileBytes(bad.file("N39E116.hgt"), "short");
+    ASSERT_EQ(runCli("plotvane-cli", {"coverage", "terrain", kPois, "-o", terrain, "--dem", bad.path()}).status, 0);
+    EXPECT_NE(readAll(terrain).find("\n# Terrain: synthetic hill (no usable tile N39E116; "
+                                   "skipped N39E116.hgt: 5 bytes, not a 1\" or 3\" tile)\n"),
+              std::string::npos);
 }
 
 TEST(CoverageCli, WarningsAndUsageErrors) {
@@ -103,4 +144,5 @@ TEST(CoverageCli, WarningsAndUsageErrors) {
     auto help = runCli("plotvane-cli", {"coverage", "--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--model auto|fspl|hata|cost231"), std::string::npos);
+    EXPECT_NE(help.out.find("--dem DIR"), std::string::npos);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "core/geodesy.h"
 #include "coverage/terrain.h"
@@ -71,17 +72,75 @@ TEST(Terrain, DiffractionFollowsLeesApproximation) {
     EXPECT_EQ(diffractionLossDb(5, 0, 0, f), 0);
 }
 
-TEST(Terrain, KnifeEdgeAddsOnlyWhatFurtherEdgesCostBeyond6Db) {
-    std::vector<TerrainSample> s(5);
-    for (int i = 0; i < 5; ++i) s[i].distanceM = i * 1000;
-    EXPECT_EQ(knifeEdgeLossDb(s, 1800), 0);
-    s[1].elevationM = 4;  // a small edge
-    s[2].elevationM = 20;  // the main edge
-    s[4].elevationM = 100;  // end samples never count
-    double main = diffractionLossDb(20, 2000, 2000, 1800);
-    double small = diffractionLossDb(4, 1000, 3000, 1800);
-    EXPECT_NEAR(knifeEdgeLossDb(s, 1800), main + std::max(0.0, small - 6), 1e-9);
-    EXPECT_EQ(knifeEdgeLossDb({s[0], s[2]}, 1800), 0);
+// Bullington's construction worked by hand at 1800 MHz on a 2 km path, the
+// heights given above the line of sight: the summed per-sample loss it
+// replaces counted one hill once per sample.
+TEST(Terrain, BullingtonMakesOneEquivalentEdge) {
+    struct Edge {
+        double d, excess;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Edge> edges;
+        double lossDb;
+    } cases[] = {
+        {"one edge 10 m up in the middle: nu 1.550", {{1000, 10}}, 17.03},
+        {"two edges 10 m up at 500 and 1500 m meet 20 m up in the middle", {{500, 10}, {1500, 10}}, 22.69},
+        // A 40 m plateau: rays at 10/980 and 10/981 meet 10.20 m up at 999.5 m.
+        {"a plateau sampled 40 times counts once", {}, 17.18},
+        {"an edge below both rays adds nothing", {{500, 20}, {1500, 5}}, 23.92},
+        {"clear of the ray but inside the zone: nu -0.310", {{1000, -2}}, 3.43},
+        {"a path grazing the terrain: J(0)", {{1000, 0}}, 6.03},
+    };
+    for (Case& c : cases) {
+        if (c.edges.empty())
+            for (int i = 0; i < 40; ++i) c.edges.push_back({980.0 + i, 10});
+        std::vector<TerrainSample> s(2001);
+        for (size_t i = 0; i < s.size(); ++i) {
+            s[i].distanceM = static_cast<double>(i);
+            s[i].elevationM = -1000;
+        }
+        for (const Edge& e : c.edges) s[static_cast<size_t>(e.d)].elevationM = e.excess;
+        EXPECT_NEAR(knifeEdgeLossDb(s, 1800), c.lossDb, 0.005) << c.what;
+    }
+    EXPECT_NEAR(knifeEdgeJ(-0.78), 0, 1e-12);
+    EXPECT_EQ(knifeEdgeJ(-2), 0);
+    std::vector<TerrainSample> two(2);
+    two[1].distanceM = 1000;
+    EXPECT_EQ(knifeEdgeLossDb(two, 1800), 0);
+}
+
+// Five samples 1 km apart, a 50 m ridge in the middle; the first antenna
+// 30 m up, the second 1.5 m.
+TEST(Terrain, MastHeightThatClearsThePath) {
+    PathProfile p{.lat = {0, 0, 0, 0, 0}, .lon = {0, 0, 0, 0, 0}, .elevationM = {100, 100, 150, 100, 100},
+                  .totalM = 4000};
+    const PathEnds ends{100, 100, 30, 1.5};
+    // Mid-path the line rises by half what the far antenna does: the ridge
+    // 34.25 m above it asks 68.5 m more, plus 0.6 of the 12.9 m zone twice.
+    LosResult flat = analysePath(p, ends, 1800);
+    EXPECT_NEAR(flat.clearTerrainHeightM, 70.0, 1e-9);
+    EXPECT_NEAR(flat.clearFresnelHeightM, 70.0 + 2 * 0.6 * std::sqrt(299792458.0 / 1.8e9 * 1000), 1e-9);
+    EXPECT_FALSE(flat.los);
+    // k = 4/3 lowers the line mid-path by 2000² / (2·k·6371 km) = 0.235 m.
+    p.earthFactor = kStandardEarthFactor;
+    LosResult curved = analysePath(p, ends, 1800);
+    EXPECT_NEAR(curved.samples[2].losHeightM, 115.75 - 0.23544, 1e-4);
+    EXPECT_NEAR(curved.clearTerrainHeightM, 70.0 + 2 * 0.23544, 1e-4);
+    // At the heights found, the path is clear and loses nothing.
+    LosResult raised = analysePath(p, {100, 100, 30, curved.clearFresnelHeightM + 0.01}, 1800);
+    EXPECT_TRUE(raised.los);
+    EXPECT_EQ(raised.knifeEdgeLossDb, 0);
+    EXPECT_EQ(raised.clearFresnelHeightM, curved.clearFresnelHeightM);
+
+    curved.terrainSource = "SRTM 1\" tiles N39E116";
+    const std::string report = writeTerrainReport(curved);
+    EXPECT_NE(report.find("# Max Terrain: 150 m at 2000 m\n# Terrain: SRTM 1\" tiles N39E116\n"
+                          "# Earth Radius Factor k: 1.33\n# Antenna 2 Height Clearing Terrain: 70.5 m\n"
+                          "# Antenna 2 Height Clearing 60% Fresnel: 86.0 m\n#\nDistance_m,"),
+              std::string::npos)
+        << report;
+    EXPECT_NE(report.find("\n2000.00,0.000000,0.000000,150.00,115.51,12.91,1\n"), std::string::npos) << report;
 }
 
 TEST(Terrain, BeijingPathIsBlockedByTheHill) {
@@ -99,12 +158,12 @@ TEST(Terrain, BeijingPathIsBlockedByTheHill) {
     EXPECT_EQ(r.samples[99].fresnelRadiusM, 0);
 
     std::string report = writeTerrainReport(r);
-    EXPECT_EQ(lines(report), 107u);
+    EXPECT_EQ(lines(report), 111u);
     EXPECT_EQ(report.rfind("# LOS Analysis Result\n# Status: NLOS\n# Fresnel Clearance: 0.0%\n# Knife-edge Loss: ", 0),
               0u);
     EXPECT_NE(report.find(" dB\n# Max Terrain: 1"), std::string::npos);
     EXPECT_NE(report.find("\n#\nDistance_m,Latitude,Longitude,Elevation_m,LOS_Height_m,Fresnel_Radius_m,Obstructed\n"
-                          "0.00,39.90,116.40,110.83,130.00,0.00,0\n"),
+                          "0.00,39.900000,116.400000,110.83,130.00,0.00,0\n"),
               std::string::npos);
 }
 
@@ -115,6 +174,6 @@ TEST(Terrain, IdenticalStationsGiveAZeroLengthPath) {
     for (const TerrainSample& s : r.samples) EXPECT_EQ(s.fresnelRadiusM, 0);
     std::string report = writeTerrainReport(r);
     EXPECT_NE(report.find("# Fresnel Clearance: 100.0%\n# Knife-edge Loss: 0.0 dB\n"), std::string::npos);
-    EXPECT_EQ(lines(report), 107u);
+    EXPECT_EQ(lines(report), 111u);
     EXPECT_TRUE(analyseLos(0, 0, 100, 1, 1, 100, 30, 1.5, 1800, {150}).samples.empty());
 }

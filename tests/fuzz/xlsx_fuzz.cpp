@@ -5,7 +5,7 @@
 
 #include "batchkml/ansi_text.h"
 #include "batchkml/xlsx_reader.h"
-#include "batchkml/zip_reader.h"
+#include "core/zip_reader.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -9,10 +9,12 @@
 
 #include "core/table.h"
 #include "coverage/coverage_run.h"
+#include "coverage/win/coverage_tab.h"
 #include "shell/control_ids.h"
 #include "shell/controls.h"
 #include "shell/help_window.h"
 #include "shell/wide.h"
+#include "tests/coverage/tile_maker.h"
 #include "win_test_support.h"
 
 namespace kit::test {
@@ -240,7 +242,39 @@ TEST_F(CoveragePanelTest, EveryModeWritesTheRunsFileAndRevealsIt) {
     choose(400, 2);
     EXPECT_EQ(count(runTo(path), "\n"), 6u);
     choose(400, 3);
-    EXPECT_EQ(count(runTo(path), "\n"), 107u);
+    EXPECT_EQ(count(runTo(path), "\n"), 111u);
+}
+
+TEST_F(CoveragePanelTest, TerrainProfileReadsTheElevationTiles) {
+    // A folder of tiles, as dem beside the program would hold them: a hill
+    // between stations A and B.
+    const std::string dem = toUtf8(tempFolder()) + "kit_覆盖_dem";
+    CreateDirectoryW(toWide(dem).c_str(), nullptr);
+    const std::string tile = dem + "\\N39E116.hgt";
+    {
+        std::ofstream out(toWide(tile).c_str(), std::ios::binary);
+        out << hgtTile(39, 116, 1201, hill(39.925, 116.425, 50, 150, 1000));
+    }
+    setCoverageDemFolder(dem);
+    fetch();
+    choose(400, 3);
+    const std::wstring path = tempFolder() + L"kit_terrain_dem.csv";
+    std::string bytes = runTo(path);
+    setCoverageDemFolder("");
+    CoverageRequest request{.mode = 3, .demFolder = dem};
+    Outcome want = expected(kStations, request);
+    DeleteFileW(toWide(tile).c_str());
+    RemoveDirectoryW(toWide(dem).c_str());
+
+    ASSERT_TRUE(want.ok());
+    EXPECT_EQ(bytes, want.text);
+    EXPECT_NE(bytes.find("\n# Terrain: SRTM 3\" tiles N39E116\n# Earth Radius Factor k: 1.33\n"), std::string::npos)
+        << bytes.substr(0, 400);
+    // Station A stands on the plain at 50 m, not on the synthetic 110.83 m.
+    EXPECT_NE(bytes.find("\n0.00,39.900000,116.400000,50.00,80.00,0.00,0\n"), std::string::npos);
+    // Without the setting the tab looks beside the program, where the build
+    // keeps no tiles.
+    EXPECT_NE(runTo(path).find("\n# Terrain: synthetic hill (no elevation tiles)\n"), std::string::npos);
 }
 
 TEST_F(CoveragePanelTest, TheBoxesAndListsReachTheRun) {

@@ -1,4 +1,4 @@
-#include "batchkml/zip_reader.h"
+#include "core/zip_reader.h"
 
 #include <zlib.h>
 
@@ -72,64 +72,50 @@ std::optional<size_t> findEndRecord(std::string_view b) {
     return std::nullopt;
 }
 
-// Inflates raw deflate data into exactly `size` bytes; false when the data is
-// broken, ends early, or holds more than `size` bytes.
-bool inflateExactly(std::string_view in, size_t size, std::string& out) {
-    out.assign(size, '\0');
+// Inflates raw deflate data to the sink a piece at a time, with the running
+// CRC; false when the data is broken, ends early, or holds other than `size`
+// bytes (inflating stops as soon as it passes `size`). Stopping once upTo
+// bytes are out is success.
+bool inflateTo(std::string_view in, uint64_t size, const ZipSink& sink, uLong& crc, uint64_t upTo) {
     z_stream zs{};
     if (inflateInit2(&zs, -MAX_WBITS) != Z_OK) return false;
     bool ok = false;
     size_t consumed = 0;
-    size_t produced = 0;
+    uint64_t produced = 0;
+    unsigned char buf[1 << 16];
     for (;;) {
-        // zlib counts in uInt: feed and drain in pieces that fit.
+        // zlib counts in uInt: feed in pieces that fit.
         if (zs.avail_in == 0 && consumed < in.size()) {
             size_t piece = std::min<size_t>(in.size() - consumed, UINT_MAX);
             zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data() + consumed));
             zs.avail_in = static_cast<uInt>(piece);
             consumed += piece;
         }
-        if (zs.avail_out == 0 && produced < size) {
-            size_t piece = std::min<size_t>(size - produced, UINT_MAX);
-            zs.next_out = reinterpret_cast<Bytef*>(out.data() + produced);
-            zs.avail_out = static_cast<uInt>(piece);
-            produced += piece;
+        zs.next_out = buf;
+        zs.avail_out = sizeof buf;
+        const uInt inBefore = zs.avail_in;
+        const int r = inflate(&zs, Z_NO_FLUSH);
+        const size_t got = sizeof buf - zs.avail_out;
+        if (got > 0) {
+            produced += got;
+            if (produced > size) break;
+            crc = crc32(crc, buf, static_cast<uInt>(got));
+            sink(std::string_view(reinterpret_cast<const char*>(buf), got));
+            if (produced >= upTo && produced < size) {
+                ok = true;
+                break;
+            }
         }
-        if (zs.avail_out == 0) {
-            // The declared size is reached: the stream must end here. One
-            // spare byte shows whether it would go on.
-            unsigned char spare;
-            zs.next_out = &spare;
-            zs.avail_out = 1;
-            int r = inflate(&zs, Z_NO_FLUSH);
-            ok = r == Z_STREAM_END && zs.avail_out == 1;
-            break;
-        }
-        uInt before = zs.avail_out;
-        uInt inBefore = zs.avail_in;
-        int r = inflate(&zs, Z_NO_FLUSH);
         if (r == Z_STREAM_END) {
-            ok = zs.avail_out == 0 && produced == size;
+            ok = produced == size;
             break;
         }
         if (r != Z_OK && r != Z_BUF_ERROR) break;
         // No progress with input exhausted: truncated data.
-        if (zs.avail_out == before && zs.avail_in == inBefore && consumed >= in.size()) break;
+        if (got == 0 && zs.avail_in == inBefore && consumed >= in.size()) break;
     }
     inflateEnd(&zs);
-    if (!ok) out.clear();
     return ok;
-}
-
-uint32_t crcOf(const std::string& data) {
-    uLong crc = crc32(0L, Z_NULL, 0);
-    size_t pos = 0;
-    while (pos < data.size()) {
-        size_t piece = std::min<size_t>(data.size() - pos, UINT_MAX);
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(data.data() + pos), static_cast<uInt>(piece));
-        pos += piece;
-    }
-    return static_cast<uint32_t>(crc);
 }
 
 }  // namespace
@@ -180,6 +166,15 @@ ZipArchive::ZipArchive(std::string_view bytes) : bytes_(bytes) {
 ZipStatus ZipArchive::extract(std::string_view name, uint64_t sizeLimit, std::string& out) const {
     out.clear();
     auto it = std::find_if(entries_.begin(), entries_.end(), [&](const ZipEntry& e) { return e.name == name; });
+    if (it != entries_.end() && it->uncompressedSize < sizeLimit)
+        out.reserve(static_cast<size_t>(it->uncompressedSize));
+    ZipStatus status = extractTo(name, sizeLimit, [&](std::string_view piece) { out.append(piece); });
+    if (status != ZipStatus::Ok) out.clear();
+    return status;
+}
+
+ZipStatus ZipArchive::extractTo(std::string_view name, uint64_t sizeLimit, const ZipSink& sink, uint64_t upTo) const {
+    auto it = std::find_if(entries_.begin(), entries_.end(), [&](const ZipEntry& e) { return e.name == name; });
     if (it == entries_.end()) return ZipStatus::Missing;
     const ZipEntry& e = *it;
     if (e.uncompressedSize >= sizeLimit) return ZipStatus::TooLarge;
@@ -191,20 +186,21 @@ ZipStatus ZipArchive::extract(std::string_view name, uint64_t sizeLimit, std::st
     uint64_t dataStart = at + kLocalSize + readLE16(bytes_, at + 26) + readLE16(bytes_, at + 28);
     if (dataStart > bytes_.size() || bytes_.size() - dataStart < e.compressedSize) return ZipStatus::Corrupt;
     std::string_view data = bytes_.substr(dataStart, e.compressedSize);
-    const size_t size = static_cast<size_t>(e.uncompressedSize);
+    uLong crc = crc32(0L, Z_NULL, 0);
     if (e.method == 0) {
         if (e.compressedSize != e.uncompressedSize) return ZipStatus::Corrupt;
-        out.assign(data);
+        for (size_t pos = 0; pos < data.size(); pos += UINT_MAX) {
+            std::string_view piece = data.substr(pos, UINT_MAX);
+            crc = crc32(crc, reinterpret_cast<const Bytef*>(piece.data()), static_cast<uInt>(piece.size()));
+            sink(piece);
+        }
     } else if (e.method == 8) {
-        if (!inflateExactly(data, size, out)) return ZipStatus::Corrupt;
+        if (!inflateTo(data, e.uncompressedSize, sink, crc, upTo)) return ZipStatus::Corrupt;
+        if (upTo < e.uncompressedSize) return ZipStatus::Ok;
     } else {
         return ZipStatus::Corrupt;
     }
-    if (crcOf(out) != e.crc32) {
-        out.clear();
-        return ZipStatus::Corrupt;
-    }
-    return ZipStatus::Ok;
+    return static_cast<uint32_t>(crc) == e.crc32 ? ZipStatus::Ok : ZipStatus::Corrupt;
 }
 
 }  // namespace kit

@@ -4,6 +4,7 @@
 // the archive are never trusted beyond the bytes actually present, and a
 // member is never inflated past its declared size.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,9 @@ struct ZipEntry {
 
 enum class ZipStatus { Ok, Missing, TooLarge, Corrupt };
 
+// Receives a member's bytes in order, a piece at a time.
+using ZipSink = std::function<void(std::string_view)>;
+
 class ZipArchive {
 public:
     // Parses the central directory; ok() is false for anything that is not a
@@ -34,6 +38,13 @@ public:
     // not below the limit (checked before inflating); Corrupt when its data
     // does not inflate to exactly the declared size with the declared CRC.
     ZipStatus extract(std::string_view name, uint64_t sizeLimit, std::string& out) const;
+    // As extract, the bytes handed to sink as they inflate and never held
+    // whole; on Corrupt the sink may already have had some of them. With
+    // upTo below the member's size, inflating stops there: the CRC covers
+    // the whole member, so such a prefix is only as sound as its deflate
+    // stream.
+    ZipStatus extractTo(std::string_view name, uint64_t sizeLimit, const ZipSink& sink,
+                        uint64_t upTo = UINT64_MAX) const;
 
 private:
     std::string_view bytes_;
