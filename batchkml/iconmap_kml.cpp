@@ -100,7 +100,9 @@ std::string formatIconMapTemplates(const std::vector<IconMapTemplate>& list) {
 std::vector<IconMapTemplate> parseIconMapTemplates(std::string_view text) {
     text = dropBom(text);
     std::vector<IconMapTemplate> list;
-    for (const ObjectSpan& obj : flatObjects(text)) {
+    const std::vector<ObjectSpan> objects = flatObjects(text);
+    list.reserve(objects.size());
+    for (const ObjectSpan& obj : objects) {
         list.push_back({objectText(text, obj, "name"), objectText(text, obj, "lonCol"), objectText(text, obj, "latCol"),
                         objectText(text, obj, "idCol"), objectText(text, obj, "iconUrl"),
                         objectText(text, obj, "iconName"), objectText(text, obj, "localFile")});
