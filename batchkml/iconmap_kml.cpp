@@ -24,10 +24,10 @@ double coordinate(const std::string& cell) {
 
 }  // namespace
 
-std::string writeIconMapKml(std::string_view sourcePath, const DataTable& table, int lonCol, int latCol, int idCol,
-                            std::string_view iconUrl) {
-    std::string out;
-    out.reserve(1024 + table.rows.size() * 400);
+bool writeIconMapKml(std::string_view sourcePath, const DataTable& table, int lonCol, int latCol, int idCol,
+                     std::string_view iconUrl, const TextSink& sink) {
+    KmlPieces pieces(sink);
+    std::string& out = pieces.text();
     appendKmlHead(out, sourcePath);
     out += "  <Style id=\"defaultIcon\">\n    <IconStyle>\n      <Icon><href>";
     appendXmlEscaped(out, iconUrl);
@@ -66,9 +66,17 @@ std::string writeIconMapKml(std::string_view sourcePath, const DataTable& table,
         out += ',';
         appendFixed(out, lat, 8);
         out += ",0</coordinates>\n  </Point>\n  </Placemark>\n";
+        if (!pieces.flushWhenFull()) return false;
     }
     appendKmlTail(out);
-    return out;
+    return pieces.finish();
+}
+
+std::string writeIconMapKml(std::string_view sourcePath, const DataTable& table, int lonCol, int latCol, int idCol,
+                            std::string_view iconUrl) {
+    return wholeDocument([&](const TextSink& sink) {
+        return writeIconMapKml(sourcePath, table, lonCol, latCol, idCol, iconUrl, sink);
+    });
 }
 
 std::string iconMapTemplatesPath(std::string_view exeFolder) {

@@ -53,13 +53,14 @@ int minLodPixels(double lodKm) {
     return pixels < INT_MAX ? static_cast<int>(pixels) : INT_MAX;
 }
 
-std::string writeSectorKml(std::string_view sourcePath, const DataTable& table, const SectorKmlParams& p) {
+bool writeSectorKml(std::string_view sourcePath, const DataTable& table, const SectorKmlParams& p,
+                    const TextSink& sink) {
     const std::string color = sectorColorText(p.color, p.opacityPercent);
     const int lodPixels = minLodPixels(p.lodKm);
     std::string iconHref = xmlEscaped(std::string(kIconHostBase) + "/mapfiles/kml/shapes/info.png");
 
-    std::string out;
-    out.reserve(512 + table.rows.size() * 2200);
+    KmlPieces pieces(sink);
+    std::string& out = pieces.text();
     appendKmlHead(out, sourcePath);
     for (const auto& row : table.rows) {
         // A row without its coordinate cells has no place to be drawn.
@@ -107,9 +108,14 @@ std::string writeSectorKml(std::string_view sourcePath, const DataTable& table, 
         out += "    <Point>\n      <coordinates>";
         appendPoint(out, site);
         out += "</coordinates>\n    </Point>\n  </Placemark>\n";
+        if (!pieces.flushWhenFull()) return false;
     }
     appendKmlTail(out);
-    return out;
+    return pieces.finish();
+}
+
+std::string writeSectorKml(std::string_view sourcePath, const DataTable& table, const SectorKmlParams& p) {
+    return wholeDocument([&](const TextSink& sink) { return writeSectorKml(sourcePath, table, p, sink); });
 }
 
 }  // namespace kit

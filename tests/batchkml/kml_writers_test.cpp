@@ -349,3 +349,46 @@ TEST(IconCatalog, SixtySevenEntriesWithTheirAddresses) {
     EXPECT_EQ(kit::findIcon("67"), std::nullopt);
     EXPECT_EQ(kit::findIcon("blu-pushpin"), std::nullopt);
 }
+
+// Every writer hands its document over in pieces of about a megabyte, whose
+// joined text is the whole document; a refused piece stops it.
+TEST(KmlWriters, LongDocumentsGoOutInPieces) {
+    std::vector<std::vector<std::string>> rows;
+    for (int i = 0; i < 6000; ++i)
+        rows.push_back({"S" + std::to_string(i), std::to_string(116 + i * 1e-4), "40.5", std::to_string(i % 360), "-90"});
+    const auto t = tableOf({"站名", "经度", "纬度", "方位角", "RSRP"}, rows);
+    kit::SectorKmlParams sector;
+    sector.siteCol = 0;
+    sector.lonCol = 1;
+    sector.latCol = 2;
+    sector.azimuthCol = 3;
+    using Produce = std::function<bool(const kit::TextSink&)>;
+    const struct {
+        const char* what;
+        std::string whole;
+        Produce produce;
+    } writers[] = {
+        {"sectors", kit::writeSectorKml(t.sourcePath, t, sector),
+         [&](const kit::TextSink& s) { return kit::writeSectorKml(t.sourcePath, t, sector, s); }},
+        {"icon map", kit::writeIconMapKml(t.sourcePath, t, 1, 2, 0, "u"),
+         [&](const kit::TextSink& s) { return kit::writeIconMapKml(t.sourcePath, t, 1, 2, 0, "u", s); }},
+        {"drive test", kit::writeDriveTestKml(t, 1, 2, 4, urban(), 5),
+         [&](const kit::TextSink& s) { return kit::writeDriveTestKml(t, 1, 2, 4, urban(), 5, s); }},
+    };
+    for (const auto& w : writers) {
+        std::string joined;
+        size_t pieces = 0, largest = 0;
+        EXPECT_TRUE(w.produce([&](std::string_view piece) {
+            joined += piece;
+            ++pieces;
+            largest = std::max(largest, piece.size());
+            return true;
+        })) << w.what;
+        EXPECT_EQ(joined, w.whole) << w.what;
+        EXPECT_GE(pieces, 2u) << w.what;
+        EXPECT_LE(largest, (size_t{1} << 20) + 8192) << w.what;
+        size_t offered = 0;
+        EXPECT_FALSE(w.produce([&](std::string_view) { return ++offered > 1; })) << w.what;
+        EXPECT_EQ(offered, 1u) << w.what;
+    }
+}
