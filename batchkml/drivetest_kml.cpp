@@ -12,8 +12,8 @@ namespace kit {
 
 namespace {
 
-std::optional<double> cellNumber(const std::vector<std::string>& row, int col) {
-    const std::string* cell = cellAt(row, col);
+std::optional<double> cellNumber(const CellRow& row, int col) {
+    const auto cell = cellAt(row, col);
     if (!cell) return std::nullopt;
     auto v = parseLeadingDouble(*cell);
     // inf and nan read as numbers but cannot be drawn.

@@ -17,7 +17,7 @@ using namespace tmplscan;
 
 namespace {
 
-double coordinate(const std::string& cell) {
+double coordinate(std::string_view cell) {
     auto v = parseLeadingDouble(cell);
     return v && std::isfinite(*v) ? *v : 0;
 }
@@ -36,13 +36,13 @@ bool writeIconMapKml(std::string_view sourcePath, const DataTable& table, int lo
     size_t n = 0;
     for (const auto& row : table.rows) {
         ++n;  // skipped rows use up their number too
-        const std::string* lonCell = cellAt(row, lonCol);
-        const std::string* latCell = cellAt(row, latCol);
+        const auto lonCell = cellAt(row, lonCol);
+        const auto latCell = cellAt(row, latCol);
         if (!lonCell || !latCell) continue;
         const double lon = coordinate(*lonCell), lat = coordinate(*latCell);
         if (lon == 0 && lat == 0) continue;
         out += "  <Placemark>\n    <name>";
-        if (const std::string* id = idCol >= 0 ? cellAt(row, idCol) : nullptr) {
+        if (const auto id = idCol >= 0 ? cellAt(row, idCol) : std::nullopt) {
             appendXmlEscaped(out, *id);
         } else {
             out += "Point";

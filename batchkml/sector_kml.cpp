@@ -12,8 +12,8 @@ namespace kit {
 
 namespace {
 
-double cellOr(const std::vector<std::string>& row, int col, double fallback) {
-    const std::string* cell = cellAt(row, col);
+double cellOr(const CellRow& row, int col, double fallback) {
+    const auto cell = cellAt(row, col);
     if (!cell) return fallback;
     auto v = parseLeadingDouble(*cell);
     return v && std::isfinite(*v) ? *v : fallback;
@@ -69,8 +69,8 @@ bool writeSectorKml(std::string_view sourcePath, const DataTable& table, const S
         const double azimuth = p.azimuthCol == -1 ? p.azimuthFixed : cellOr(row, p.azimuthCol, 0);
         const double beam = p.beamwidthCol == -1 ? p.beamwidthFixed : cellOr(row, p.beamwidthCol, 65);
         const double radius = p.radiusCol == -1 ? p.radiusFixed : cellOr(row, p.radiusCol, 500);
-        const std::string* siteCell = p.siteCol == -1 ? nullptr : cellAt(row, p.siteCol);
-        const std::string name = xmlEscaped(siteCell ? std::string_view(*siteCell) : std::string_view("Site"));
+        const auto siteCell = p.siteCol == -1 ? std::nullopt : cellAt(row, p.siteCol);
+        const std::string name = xmlEscaped(siteCell.value_or("Site"));
 
         out += "  <Placemark>\n    <name>";
         out += name;
