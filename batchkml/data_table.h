@@ -24,36 +24,49 @@ struct CellSpan {
     uint64_t size = 0;
 };
 
+// A forward iterator over positions 0, 1, 2, ... of a source that gives the
+// value at a position (by value: cells and rows are views).
+template <class Source, class Value>
+class PositionIterator {
+public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = Value;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = Value;
+
+    PositionIterator() = default;
+    PositionIterator(Source source, size_t at) : source_(source), at_(at) {}
+    Value operator*() const { return source_(at_); }
+    PositionIterator& operator++() {
+        ++at_;
+        return *this;
+    }
+    PositionIterator operator++(int) {
+        PositionIterator was = *this;
+        ++at_;
+        return was;
+    }
+    bool operator==(const PositionIterator& other) const { return at_ == other.at_; }
+
+private:
+    Source source_{};
+    size_t at_ = 0;
+};
+
 // Consecutive cells of a table (a header or one row), read-only; valid while
 // the table it came from lives.
 class CellRow {
-public:
-    class iterator {
-    public:
-        using iterator_category = std::forward_iterator_tag;
-        using value_type = std::string_view;
-        using difference_type = std::ptrdiff_t;
-        using pointer = void;
-        using reference = std::string_view;
-
-        iterator() = default;
-        iterator(const char* text, const CellSpan* at) : text_(text), at_(at) {}
-        std::string_view operator*() const { return {text_ + at_->start, static_cast<size_t>(at_->size)}; }
-        iterator& operator++() {
-            ++at_;
-            return *this;
+    struct Cells {
+        const char* text;
+        const CellSpan* cells;
+        std::string_view operator()(size_t k) const {
+            return {text + cells[k].start, static_cast<size_t>(cells[k].size)};
         }
-        iterator operator++(int) {
-            iterator was = *this;
-            ++at_;
-            return was;
-        }
-        bool operator==(const iterator& other) const { return at_ == other.at_; }
-
-    private:
-        const char* text_ = nullptr;
-        const CellSpan* at_ = nullptr;
     };
+
+public:
+    using iterator = PositionIterator<Cells, std::string_view>;
     using const_iterator = iterator;
     using value_type = std::string_view;
 
@@ -62,9 +75,9 @@ public:
 
     size_t size() const { return count_; }
     bool empty() const { return count_ == 0; }
-    std::string_view operator[](size_t k) const { return *iterator(text_, cells_ + k); }
-    iterator begin() const { return {text_, cells_}; }
-    iterator end() const { return {text_, cells_ + count_}; }
+    std::string_view operator[](size_t k) const { return Cells{text_, cells_}(k); }
+    iterator begin() const { return {Cells{text_, cells_}, 0}; }
+    iterator end() const { return {Cells{text_, cells_}, count_}; }
     std::vector<std::string> strings() const { return {begin(), end()}; }
 
 private:
@@ -107,33 +120,13 @@ private:
 
 // The rows after the header, each keeping its own length.
 class CellRows {
-public:
-    class iterator {
-    public:
-        using iterator_category = std::forward_iterator_tag;
-        using value_type = CellRow;
-        using difference_type = std::ptrdiff_t;
-        using pointer = void;
-        using reference = CellRow;
-
-        iterator() = default;
-        iterator(const CellRows* rows, size_t at) : rows_(rows), at_(at) {}
-        CellRow operator*() const { return (*rows_)[at_]; }
-        iterator& operator++() {
-            ++at_;
-            return *this;
-        }
-        iterator operator++(int) {
-            iterator was = *this;
-            ++at_;
-            return was;
-        }
-        bool operator==(const iterator& other) const { return at_ == other.at_; }
-
-    private:
-        const CellRows* rows_ = nullptr;
-        size_t at_ = 0;
+    struct Rows {
+        const CellRows* rows;
+        CellRow operator()(size_t r) const { return (*rows)[r]; }
     };
+
+public:
+    using iterator = PositionIterator<Rows, CellRow>;
     using const_iterator = iterator;
     using value_type = CellRow;
 
@@ -146,8 +139,8 @@ public:
     size_t size() const { return rowEnds_.size(); }
     bool empty() const { return rowEnds_.empty(); }
     CellRow operator[](size_t r) const;
-    iterator begin() const { return {this, 0}; }
-    iterator end() const { return {this, rowEnds_.size()}; }
+    iterator begin() const { return {Rows{this}, 0}; }
+    iterator end() const { return {Rows{this}, rowEnds_.size()}; }
     void clear() { *this = CellRows(); }
     std::vector<std::vector<std::string>> strings() const;
 
