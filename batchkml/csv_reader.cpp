@@ -21,7 +21,7 @@ bool startsWith(std::string_view bytes, std::string_view mark) {
 // File bytes to UTF-8, taking the bytes over when they already are.
 std::string decodeCsvText(std::string bytes) {
     if (startsWith(bytes, "\xEF\xBB\xBF") || startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF"))
-        return wellFormedUtf8(decodeInputText(bytes));
+        return wellFormedUtf8(decodeInputText(std::move(bytes)));
     // Without a mark: most programs now write UTF-8, and text in a legacy
     // code page is almost never valid UTF-8, so well-formed UTF-8 wins.
     if (!hasNonAscii(bytes) || isValidUtf8(bytes)) return bytes;

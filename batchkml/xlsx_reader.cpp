@@ -221,9 +221,9 @@ bool readXlsxParts(const XlsxParts& parts, DataTable& table) {
     std::vector<CellSpan> shared;
     eachSharedString(sharedXml, [&](std::string text) { shared.push_back(b.append(text)); });
     // What the table may hold, in bytes: gaps before a far column are filled
-    // with empty cells, and a small sheet must not be able to ask for
-    // billions of them.
-    const uint64_t budget = 2 * (uint64_t{xml.size()} + sharedXml.size()) + (uint64_t{32} << 20);
+    // with empty cells (a span each), and a small sheet must not be able to
+    // ask for billions of them. A sparse but honest sheet stays well inside.
+    const uint64_t budget = 8 * (uint64_t{xml.size()} + sharedXml.size()) + (uint64_t{64} << 20);
     auto withinBudget = [&](size_t rowCells) { return b.bytesHeld() + rowCells * sizeof(CellSpan) <= budget; };
     std::vector<CellSpan> cells;
     size_t pos = 0;

@@ -118,5 +118,23 @@ TEST(XlsxReader, CellsShareTheirSharedStringsOneCopy) {
     EXPECT_LE(bytesHeld(book), 4u << 20);
 }
 
+// The budget counts the bytes the table holds: a sheet whose rows use the
+// first and the 26th column (24 empty cells between, as a sparse export
+// writes them) reads whole, where counting cells refused it; far gaps are
+// still refused (FarReferencesCannotExhaustMemory).
+TEST(XlsxReader, SparseButHonestSheetsFitTheBudget) {
+    std::string rows;
+    for (int r = 1; r <= 100'000; ++r) {
+        const std::string n = std::to_string(r);
+        rows += "<row><c r=\"A" + n + "\"><v>" + n + "</v></c><c r=\"Z" + n + "\"><v>z</v></c></row>";
+    }
+    DataTable t;
+    ASSERT_TRUE(readXlsxParts({"", test::sheetXml(rows)}, t));
+    ASSERT_EQ(t.rows.size(), 99'999u);
+    EXPECT_EQ(t.rows[99'998].size(), 26u);
+    EXPECT_EQ(t.rows[99'998][0], "100000");
+    EXPECT_EQ(t.rows[99'998][25], "z");
+}
+
 }  // namespace
 }  // namespace kit
