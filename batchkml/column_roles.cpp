@@ -1,5 +1,7 @@
 #include "batchkml/column_roles.h"
 
+#include <algorithm>
+
 #include "core/columns.h"
 #include "core/number_parse.h"
 #include "core/text.h"
@@ -40,8 +42,28 @@ const std::vector<std::string_view>& pointIdCandidates() {
     return c;
 }
 
+namespace {
+
+bool containsIgnoringAsciiCase(std::string_view text, std::string_view part) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::search(text.begin(), text.end(), part.begin(), part.end(),
+                       [&](char a, char b) { return lower(a) == lower(b); }) != text.end();
+}
+
+}  // namespace
+
 int findColumn(const std::vector<std::string>& headers, const std::vector<std::string_view>& candidates) {
     return findColumnByName(headers, candidates);
+}
+
+int findColumn(const CellList& headers, const std::vector<std::string_view>& candidates) {
+    // The same rule as for a list of strings, without a lowered copy of each
+    // header: a header row may hold millions of (mostly empty) names.
+    for (std::string_view c : candidates) {
+        for (size_t i = 0; i < headers.size(); ++i)
+            if (containsIgnoringAsciiCase(headers[i], c)) return static_cast<int>(i);
+    }
+    return kNoColumn;
 }
 
 ColumnOrValue readColumnOrValue(int selectedIndex, std::string_view editText) {

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "batchkml/data_table.h"
+
 namespace kit {
 
 // Candidate header names per role, in the order they are tried.
@@ -19,6 +21,7 @@ const std::vector<std::string_view>& pointIdCandidates();
 // Index of the matching header or -1: each candidate in turn, against every
 // header from the left, as an ASCII-case-insensitive substring.
 int findColumn(const std::vector<std::string>& headers, const std::vector<std::string_view>& candidates);
+int findColumn(const CellList& headers, const std::vector<std::string_view>& candidates);
 
 // What an editable column combo holds: a column, a fixed value, or nothing.
 constexpr int kFixedValue = -1;

@@ -12,8 +12,8 @@ namespace kit {
 
 namespace {
 
-std::optional<double> cellNumber(const std::vector<std::string>& row, int col) {
-    const std::string* cell = cellAt(row, col);
+std::optional<double> cellNumber(const CellRow& row, int col) {
+    const auto cell = cellAt(row, col);
     if (!cell) return std::nullopt;
     auto v = parseLeadingDouble(*cell);
     // inf and nan read as numbers but cannot be drawn.
@@ -110,13 +110,12 @@ std::vector<DriveTestPoint> driveTestPoints(const DataTable& table, int lonCol, 
 
 bool writeDriveTestKml(const DataTable& table, int lonCol, int latCol, int valueCol, const ColorTemplate& tmpl,
                        double sizeMetres, const TextSink& sink) {
-    constexpr size_t kPiece = 1 << 20;
     const auto points = driveTestPoints(table, lonCol, latCol, valueCol, tmpl.ranges);
     std::vector<bool> used(tmpl.ranges.size(), false);
     for (const auto& p : points) used[static_cast<size_t>(p.rangeIndex)] = true;
 
-    std::string out;
-    out.reserve(kPiece + 8192);
+    KmlPieces pieces(sink);
+    std::string& out = pieces.text();
     appendKmlHead(out, table.sourcePath);
     for (size_t k = 0; k < used.size(); ++k) {
         if (!used[k]) continue;
@@ -157,23 +156,17 @@ bool writeDriveTestKml(const DataTable& table, int lonCol, int latCol, int value
                "      </Polygon>\n"
                "    </Placemark>\n"
                "  </Folder>\n";
-        if (out.size() >= kPiece) {
-            if (!sink(out)) return false;
-            out.clear();
-        }
+        if (!pieces.flushWhenFull()) return false;
     }
     appendKmlTail(out);
-    return sink(out);
+    return pieces.finish();
 }
 
 std::string writeDriveTestKml(const DataTable& table, int lonCol, int latCol, int valueCol, const ColorTemplate& tmpl,
                               double sizeMetres) {
-    std::string whole;
-    writeDriveTestKml(table, lonCol, latCol, valueCol, tmpl, sizeMetres, [&whole](std::string_view piece) {
-        whole += piece;
-        return true;
+    return wholeDocument([&](const TextSink& sink) {
+        return writeDriveTestKml(table, lonCol, latCol, valueCol, tmpl, sizeMetres, sink);
     });
-    return whole;
 }
 
 }  // namespace kit

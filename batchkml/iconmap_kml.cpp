@@ -17,17 +17,17 @@ using namespace tmplscan;
 
 namespace {
 
-double coordinate(const std::string& cell) {
+double coordinate(std::string_view cell) {
     auto v = parseLeadingDouble(cell);
     return v && std::isfinite(*v) ? *v : 0;
 }
 
 }  // namespace
 
-std::string writeIconMapKml(std::string_view sourcePath, const DataTable& table, int lonCol, int latCol, int idCol,
-                            std::string_view iconUrl) {
-    std::string out;
-    out.reserve(1024 + table.rows.size() * 400);
+bool writeIconMapKml(std::string_view sourcePath, const DataTable& table, int lonCol, int latCol, int idCol,
+                     std::string_view iconUrl, const TextSink& sink) {
+    KmlPieces pieces(sink);
+    std::string& out = pieces.text();
     appendKmlHead(out, sourcePath);
     out += "  <Style id=\"defaultIcon\">\n    <IconStyle>\n      <Icon><href>";
     appendXmlEscaped(out, iconUrl);
@@ -36,13 +36,13 @@ std::string writeIconMapKml(std::string_view sourcePath, const DataTable& table,
     size_t n = 0;
     for (const auto& row : table.rows) {
         ++n;  // skipped rows use up their number too
-        const std::string* lonCell = cellAt(row, lonCol);
-        const std::string* latCell = cellAt(row, latCol);
+        const auto lonCell = cellAt(row, lonCol);
+        const auto latCell = cellAt(row, latCol);
         if (!lonCell || !latCell) continue;
         const double lon = coordinate(*lonCell), lat = coordinate(*latCell);
         if (lon == 0 && lat == 0) continue;
         out += "  <Placemark>\n    <name>";
-        if (const std::string* id = idCol >= 0 ? cellAt(row, idCol) : nullptr) {
+        if (const auto id = idCol >= 0 ? cellAt(row, idCol) : std::nullopt) {
             appendXmlEscaped(out, *id);
         } else {
             out += "Point";
@@ -66,9 +66,17 @@ std::string writeIconMapKml(std::string_view sourcePath, const DataTable& table,
         out += ',';
         appendFixed(out, lat, 8);
         out += ",0</coordinates>\n  </Point>\n  </Placemark>\n";
+        if (!pieces.flushWhenFull()) return false;
     }
     appendKmlTail(out);
-    return out;
+    return pieces.finish();
+}
+
+std::string writeIconMapKml(std::string_view sourcePath, const DataTable& table, int lonCol, int latCol, int idCol,
+                            std::string_view iconUrl) {
+    return wholeDocument([&](const TextSink& sink) {
+        return writeIconMapKml(sourcePath, table, lonCol, latCol, idCol, iconUrl, sink);
+    });
 }
 
 std::string iconMapTemplatesPath(std::string_view exeFolder) {
@@ -100,7 +108,9 @@ std::string formatIconMapTemplates(const std::vector<IconMapTemplate>& list) {
 std::vector<IconMapTemplate> parseIconMapTemplates(std::string_view text) {
     text = dropBom(text);
     std::vector<IconMapTemplate> list;
-    for (const ObjectSpan& obj : flatObjects(text)) {
+    const std::vector<ObjectSpan> objects = flatObjects(text);
+    list.reserve(objects.size());
+    for (const ObjectSpan& obj : objects) {
         list.push_back({objectText(text, obj, "name"), objectText(text, obj, "lonCol"), objectText(text, obj, "latCol"),
                         objectText(text, obj, "idCol"), objectText(text, obj, "iconUrl"),
                         objectText(text, obj, "iconName"), objectText(text, obj, "localFile")});

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "batchkml/kml_text.h"
+
 namespace kit {
 
 struct DataTable;
@@ -12,6 +14,9 @@ struct DataTable;
 // idCol -1 names the points Point1, Point2, ... by row number.
 std::string writeIconMapKml(std::string_view sourcePath, const DataTable& table, int lonCol, int latCol, int idCol,
                             std::string_view iconUrl);
+// The same document handed to the sink in pieces; false when it refused one.
+bool writeIconMapKml(std::string_view sourcePath, const DataTable& table, int lonCol, int latCol, int idCol,
+                     std::string_view iconUrl, const TextSink& sink);
 
 struct IconMapTemplate {
     std::string name, lonCol, latCol, idCol, iconUrl, iconName, localFile;

@@ -28,6 +28,34 @@ bool writeTextFileUtf8(const std::string& path, const std::function<bool(const T
     return file.close() && produced;
 }
 
+namespace {
+constexpr size_t kPieceSize = size_t{1} << 20;
+}  // namespace
+
+KmlPieces::KmlPieces(const TextSink& sink) : sink_(sink) { out_.reserve(kPieceSize + 8192); }
+
+bool KmlPieces::flushWhenFull() {
+    if (out_.size() < kPieceSize) return true;
+    const bool taken = sink_(out_);
+    out_.clear();
+    return taken;
+}
+
+bool KmlPieces::finish() {
+    const bool taken = sink_(out_);
+    out_.clear();
+    return taken;
+}
+
+std::string wholeDocument(const std::function<bool(const TextSink&)>& produce) {
+    std::string whole;
+    produce([&whole](std::string_view piece) {
+        whole += piece;
+        return true;
+    });
+    return whole;
+}
+
 std::string fileStem(std::string_view path) {
     std::string_view name = path.substr(afterLastSeparator(path));
     size_t dot = name.rfind('.');

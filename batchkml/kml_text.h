@@ -20,6 +20,26 @@ using TextSink = std::function<bool(std::string_view piece)>;
 // returns false when the sink refused a piece).
 bool writeTextFileUtf8(const std::string& path, const std::function<bool(const TextSink&)>& produce);
 
+// A document built piece by piece: writers append to text() and call
+// flushWhenFull() between items, so a long document is never held whole.
+class KmlPieces {
+public:
+    explicit KmlPieces(const TextSink& sink);
+    std::string& text() { return out_; }
+    // Hands the text to the sink once it passes about a megabyte; false when
+    // the sink refused it.
+    bool flushWhenFull();
+    // Hands over what is left; false when the sink refused it.
+    bool finish();
+
+private:
+    const TextSink& sink_;
+    std::string out_;
+};
+
+// The pieces a producer hands over, joined.
+std::string wholeDocument(const std::function<bool(const TextSink&)>& produce);
+
 // After the last '\' or '/', without the last '.' and what follows.
 std::string fileStem(std::string_view path);
 // Before the last '\' or '/' ("" when there is none).

@@ -33,16 +33,22 @@ SingleRunResult singleResult(bool written, const std::string& outPath, std::stri
     return {Outcome::success(std::string(doneMessage), {}), fileStem(outPath) + ".kml"};
 }
 
-SingleRunResult writeSingle(const std::string& document, const std::string& outPath, std::string_view doneMessage) {
-    return singleResult(writeTextFileUtf8(outPath, document), outPath, doneMessage);
-}
-
-// The drive-test document goes to its file in pieces: a long drive makes a
-// file of hundreds of megabytes.
+// Each document goes to its file in pieces: a long drive or site list makes
+// a file of hundreds of megabytes.
 bool writeDriveTestFile(const std::string& path, const DataTable& table, const DriveTestParams& p) {
     const ColorTemplate current{std::string(kWorkingTemplateName), p.ranges};
     return writeTextFileUtf8(path, [&](const TextSink& sink) {
         return writeDriveTestKml(table, p.lonCol, p.latCol, p.valueCol, current, p.sizeMetres, sink);
+    });
+}
+
+bool writeSectorFile(const std::string& path, const DataTable& table, const SectorRunParams& p) {
+    return writeTextFileUtf8(path, [&](const TextSink& sink) { return writeSectorKml(table.sourcePath, table, p.kml, sink); });
+}
+
+bool writeIconMapFile(const std::string& path, const DataTable& table, const IconMapParams& p) {
+    return writeTextFileUtf8(path, [&](const TextSink& sink) {
+        return writeIconMapKml(table.sourcePath, table, p.lonCol, p.latCol, p.idCol, p.iconUrl, sink);
     });
 }
 
@@ -154,14 +160,13 @@ Outcome checkSectors(bool dataLoaded, const SectorRunParams& p) {
 }
 
 SingleRunResult runSectorSingle(const DataTable& table, const SectorRunParams& p, const std::string& outPath) {
-    return writeSingle(writeSectorKml(table.sourcePath, table, p.kml), outPath, kSectorDone);
+    return singleResult(writeSectorFile(outPath, table, p), outPath, kSectorDone);
 }
 
 BatchRunResult runSectorBatch(const std::vector<std::string>& files, const SectorRunParams& p,
                               const std::string& outFolder, const BatchProgress& progress) {
-    return runBatch(files, outFolder, true, progress, [&](const std::string& out, const DataTable& t) {
-        return writeTextFileUtf8(out, writeSectorKml(t.sourcePath, t, p.kml));
-    });
+    return runBatch(files, outFolder, true, progress,
+                    [&](const std::string& out, const DataTable& t) { return writeSectorFile(out, t, p); });
 }
 
 // ---- Icon map ----
@@ -177,15 +182,13 @@ Outcome checkIconMap(bool dataLoaded, const IconMapParams& p) {
 }
 
 SingleRunResult runIconMapSingle(const DataTable& table, const IconMapParams& p, const std::string& outPath) {
-    return writeSingle(writeIconMapKml(table.sourcePath, table, p.lonCol, p.latCol, p.idCol, p.iconUrl), outPath,
-                       kIconMapDone);
+    return singleResult(writeIconMapFile(outPath, table, p), outPath, kIconMapDone);
 }
 
 BatchRunResult runIconMapBatch(const std::vector<std::string>& files, const IconMapParams& p,
                                const std::string& outFolder, const BatchProgress& progress) {
-    return runBatch(files, outFolder, false, progress, [&](const std::string& out, const DataTable& t) {
-        return writeTextFileUtf8(out, writeIconMapKml(t.sourcePath, t, p.lonCol, p.latCol, p.idCol, p.iconUrl));
-    });
+    return runBatch(files, outFolder, false, progress,
+                    [&](const std::string& out, const DataTable& t) { return writeIconMapFile(out, t, p); });
 }
 
 }  // namespace kit

@@ -12,8 +12,8 @@ namespace kit {
 
 namespace {
 
-double cellOr(const std::vector<std::string>& row, int col, double fallback) {
-    const std::string* cell = cellAt(row, col);
+double cellOr(const CellRow& row, int col, double fallback) {
+    const auto cell = cellAt(row, col);
     if (!cell) return fallback;
     auto v = parseLeadingDouble(*cell);
     return v && std::isfinite(*v) ? *v : fallback;
@@ -53,13 +53,14 @@ int minLodPixels(double lodKm) {
     return pixels < INT_MAX ? static_cast<int>(pixels) : INT_MAX;
 }
 
-std::string writeSectorKml(std::string_view sourcePath, const DataTable& table, const SectorKmlParams& p) {
+bool writeSectorKml(std::string_view sourcePath, const DataTable& table, const SectorKmlParams& p,
+                    const TextSink& sink) {
     const std::string color = sectorColorText(p.color, p.opacityPercent);
     const int lodPixels = minLodPixels(p.lodKm);
     std::string iconHref = xmlEscaped(std::string(kIconHostBase) + "/mapfiles/kml/shapes/info.png");
 
-    std::string out;
-    out.reserve(512 + table.rows.size() * 2200);
+    KmlPieces pieces(sink);
+    std::string& out = pieces.text();
     appendKmlHead(out, sourcePath);
     for (const auto& row : table.rows) {
         // A row without its coordinate cells has no place to be drawn.
@@ -68,8 +69,8 @@ std::string writeSectorKml(std::string_view sourcePath, const DataTable& table, 
         const double azimuth = p.azimuthCol == -1 ? p.azimuthFixed : cellOr(row, p.azimuthCol, 0);
         const double beam = p.beamwidthCol == -1 ? p.beamwidthFixed : cellOr(row, p.beamwidthCol, 65);
         const double radius = p.radiusCol == -1 ? p.radiusFixed : cellOr(row, p.radiusCol, 500);
-        const std::string* siteCell = p.siteCol == -1 ? nullptr : cellAt(row, p.siteCol);
-        const std::string name = xmlEscaped(siteCell ? std::string_view(*siteCell) : std::string_view("Site"));
+        const auto siteCell = p.siteCol == -1 ? std::nullopt : cellAt(row, p.siteCol);
+        const std::string name = xmlEscaped(siteCell.value_or("Site"));
 
         out += "  <Placemark>\n    <name>";
         out += name;
@@ -107,9 +108,14 @@ std::string writeSectorKml(std::string_view sourcePath, const DataTable& table, 
         out += "    <Point>\n      <coordinates>";
         appendPoint(out, site);
         out += "</coordinates>\n    </Point>\n  </Placemark>\n";
+        if (!pieces.flushWhenFull()) return false;
     }
     appendKmlTail(out);
-    return out;
+    return pieces.finish();
+}
+
+std::string writeSectorKml(std::string_view sourcePath, const DataTable& table, const SectorKmlParams& p) {
+    return wholeDocument([&](const TextSink& sink) { return writeSectorKml(sourcePath, table, p, sink); });
 }
 
 }  // namespace kit

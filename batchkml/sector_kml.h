@@ -37,5 +37,9 @@ int minLodPixels(double lodKm);
 
 // Rows too short for the longitude or latitude column are left out.
 std::string writeSectorKml(std::string_view sourcePath, const DataTable& table, const SectorKmlParams& p);
+// The same document handed to the sink in pieces (some 2 KB a row), so a
+// long site list is never held whole. False when the sink refused a piece.
+bool writeSectorKml(std::string_view sourcePath, const DataTable& table, const SectorKmlParams& p,
+                    const TextSink& sink);
 
 }  // namespace kit

@@ -66,7 +66,9 @@ std::string formatSectorTemplates(const std::vector<SectorTemplate>& list) {
 std::vector<SectorTemplate> parseSectorTemplates(std::string_view text) {
     text = dropBom(text);
     std::vector<SectorTemplate> list;
-    for (const ObjectSpan& obj : flatObjects(text)) {
+    const std::vector<ObjectSpan> objects = flatObjects(text);
+    list.reserve(objects.size());
+    for (const ObjectSpan& obj : objects) {
         SectorTemplate t;
         t.name = objectText(text, obj, "name");
         t.siteCol = objectText(text, obj, "siteCol");

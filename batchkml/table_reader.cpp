@@ -13,11 +13,9 @@ TableFormat chooseReader(std::string_view path) {
 
 bool readDataTable(const std::string& utf8Path, DataTable& table) {
     if (chooseReader(utf8Path) == TableFormat::Csv) return readCsv(utf8Path, table);
-    std::vector<std::string> headers;
-    std::vector<std::vector<std::string>> rows;
-    if (!readXlsx(utf8Path, headers, rows)) return false;
-    table.headers = std::move(headers);
-    table.rows = std::move(rows);
+    DataTable read;
+    if (!readXlsx(utf8Path, read)) return false;
+    table = std::move(read);
     table.sourcePath = utf8Path;
     return true;
 }

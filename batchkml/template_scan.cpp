@@ -75,9 +75,11 @@ std::vector<ObjectSpan> flatObjects(std::string_view text) {
 }
 
 size_t findKeyColon(std::string_view text, std::string_view key, size_t from, size_t end) {
-    end = std::min(end, text.size());
+    // Searching only up to the object's end keeps a file of many objects
+    // linear: a search that ran on to the next quote could cross them all.
+    text = text.substr(0, std::min(end, text.size()));
     const size_t need = key.size() + 3;  // quote, key, quote, colon
-    for (size_t q = text.find('"', from); q != std::string_view::npos && q + need <= end; q = text.find('"', q + 1)) {
+    for (size_t q = text.find('"', from); q != std::string_view::npos && q + need <= text.size(); q = text.find('"', q + 1)) {
         if (text.substr(q + 1, key.size()) == key && text[q + 1 + key.size()] == '"' && text[q + 2 + key.size()] == ':')
             return q + need;
     }
@@ -87,8 +89,8 @@ size_t findKeyColon(std::string_view text, std::string_view key, size_t from, si
 std::string objectText(std::string_view text, const ObjectSpan& obj, std::string_view key) {
     size_t pos = findKeyColon(text, key, obj.open, obj.close);
     if (pos == std::string_view::npos) return {};
-    size_t q = text.find('"', pos);
-    if (q == std::string_view::npos || q >= obj.close) return {};
+    size_t q = text.substr(0, obj.close).find('"', pos);
+    if (q == std::string_view::npos) return {};
     std::string out;
     for (size_t i = q + 1; i < obj.close && text[i] != '"' && text[i] != '\n'; ++i) {
         if (text[i] == '\\' && i + 1 < obj.close && (text[i + 1] == '"' || text[i + 1] == '\\')) ++i;

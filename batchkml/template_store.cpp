@@ -155,6 +155,8 @@ ColorRange readRange(Scanner& s) {
     }
 }
 
+// Keeps the first kMaxRanges ranges, as many as the editor can show and the
+// look-up should ever walk; the rest are read past and dropped.
 void readRanges(Scanner& s, std::vector<ColorRange>& out) {
     s.blanks();
     if (s.peek() != '[') {
@@ -168,7 +170,9 @@ void readRanges(Scanner& s, std::vector<ColorRange>& out) {
         if (s.atEnd() || c == '}') return;  // a missing ']': leave the '}' to the template
         s.skip();
         if (c == ']') return;
-        if (c == '{') out.push_back(readRange(s));
+        if (c != '{') continue;
+        ColorRange r = readRange(s);
+        if (out.size() < kMaxRanges) out.push_back(r);
     }
 }
 

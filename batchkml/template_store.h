@@ -17,7 +17,8 @@ std::string templatesPath(std::string_view exeFolder);
 // The file's text (UTF-8 with BOM, LF line ends), names escaped (\" and \\).
 std::string formatTemplates(const std::vector<ColorTemplate>& list, std::string_view lastUsed);
 // Scans the text (BOM allowed). lastUsed becomes the file's non-empty
-// last_used, else "4G城区". Gives the built-ins when no template survives.
+// last_used, else "4G城区". A template keeps its first kMaxRanges ranges.
+// Gives the built-ins when no template survives.
 std::vector<ColorTemplate> parseTemplates(std::string_view text, std::string& lastUsed);
 
 // Reads the file; one that cannot be opened gives the built-ins and leaves

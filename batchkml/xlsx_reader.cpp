@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "batchkml/ansi_text.h"
+#include "batchkml/data_table.h"
 #include "core/number_parse.h"
 #include "core/text.h"
 
@@ -155,10 +156,12 @@ std::string decodeXmlEntities(std::string_view text) {
     return out;
 }
 
-std::vector<std::string> parseSharedStrings(std::string_view xml) {
-    // One entry per <si> item, its rich-text runs joined, so later indices
-    // stay aligned.
-    std::vector<std::string> strings;
+namespace {
+
+// Calls take(text) for every <si> item, its rich-text runs joined, so that
+// the n-th call is the string of index n.
+template <class Take>
+void eachSharedString(std::string_view xml, Take take) {
     size_t pos = 0;
     while ((pos = xml.find("<si", pos)) != npos) {
         if (!opensElement(xml, pos, "<si")) {
@@ -168,15 +171,22 @@ std::vector<std::string> parseSharedStrings(std::string_view xml) {
         size_t gt = xml.find('>', pos);
         if (gt == npos) break;
         if (xml[gt - 1] == '/') {
-            strings.emplace_back();
+            take(std::string());
             pos = gt + 1;
             continue;
         }
         size_t end = xml.find("</si>", gt + 1);
         if (end == npos) break;
-        strings.push_back(joinedText(xml.substr(gt + 1, end - gt - 1)));
+        take(joinedText(xml.substr(gt + 1, end - gt - 1)));
         pos = end + 5;
     }
+}
+
+}  // namespace
+
+std::vector<std::string> parseSharedStrings(std::string_view xml) {
+    std::vector<std::string> strings;
+    eachSharedString(xml, [&](std::string text) { strings.push_back(std::move(text)); });
     return strings;
 }
 
@@ -197,21 +207,25 @@ int columnOfReference(std::string_view reference) {
     return column == 0 ? 0 : static_cast<int>(column - 1);
 }
 
-bool readXlsxParts(const XlsxParts& parts, std::vector<std::string>& headers,
-                   std::vector<std::vector<std::string>>& rows) {
-    headers.clear();
-    rows.clear();
+bool readXlsxParts(const XlsxParts& parts, DataTable& table) {
+    table.headers.clear();
+    table.rows.clear();
     // Ill-formed UTF-8 is repaired up front (rarely needed, so no copy otherwise).
     std::string repairedShared, repairedSheet;
     std::string_view sharedXml = parts.sharedStrings, xml = parts.sheet;
     if (!isValidUtf8(sharedXml)) sharedXml = repairedShared = wellFormedUtf8(parts.sharedStrings);
     if (!isValidUtf8(xml)) xml = repairedSheet = wellFormedUtf8(parts.sheet);
-    const std::vector<std::string> shared = parseSharedStrings(sharedXml);
-    // Gaps before a far column are filled with empty cells; a small sheet
-    // must not be able to ask for billions of them.
-    const size_t cellBudget = xml.size() / 16 + (size_t{1} << 20);
-    size_t cellsMade = 0;
-    bool haveHeaders = false;
+    // The shared strings go into the table's text once; a cell showing one
+    // is a span of that copy, however many cells show it.
+    TableBuilder b;
+    std::vector<CellSpan> shared;
+    eachSharedString(sharedXml, [&](std::string text) { shared.push_back(b.append(text)); });
+    // What the table may hold, in bytes: gaps before a far column are filled
+    // with empty cells (a span each), and a small sheet must not be able to
+    // ask for billions of them. A sparse but honest sheet stays well inside.
+    const uint64_t budget = 8 * (uint64_t{xml.size()} + sharedXml.size()) + (uint64_t{64} << 20);
+    auto withinBudget = [&](size_t rowCells) { return b.bytesHeld() + rowCells * sizeof(CellSpan) <= budget; };
+    std::vector<CellSpan> cells;
     size_t pos = 0;
     while ((pos = xml.find("<row", pos)) != npos) {
         if (!opensElement(xml, pos, "<row")) {
@@ -229,7 +243,7 @@ bool readXlsxParts(const XlsxParts& parts, std::vector<std::string>& headers,
         std::string_view row = xml.substr(rowGt + 1, rowEnd - rowGt - 1);
         pos = rowEnd + 6;
 
-        std::vector<std::string> cells;
+        cells.clear();
         size_t c = 0;
         while ((c = row.find("<c", c)) != npos) {
             if (!opensElement(row, c, "<c") || row[c + 2] == '>' || row[c + 2] == '/') {
@@ -252,42 +266,34 @@ bool readXlsxParts(const XlsxParts& parts, std::vector<std::string>& headers,
             int column = 0;
             if (auto ref = attribute(openTag, "r")) column = columnOfReference(*ref);
             if (column < 0) continue;  // beyond the widest sheet
-            std::string value = cellValue(openTag, body);
+            const std::string value = cellValue(openTag, body);
+            std::optional<CellSpan> span;
             auto type = attribute(openTag, "t");
             if (type && *type == "s" && !value.empty()) {
                 auto index = parseLeadingInt32(value);
-                if (index && *index >= 0 && static_cast<size_t>(*index) < shared.size()) value = shared[*index];
+                if (index && *index >= 0 && static_cast<size_t>(*index) < shared.size()) span = shared[*index];
             }
-            size_t col = static_cast<size_t>(column);
-            if (cells.size() <= col) {
-                cellsMade += col + 1 - cells.size();
-                if (cellsMade > cellBudget) {
-                    headers.clear();
-                    rows.clear();
-                    return false;
-                }
-                cells.resize(col + 1);
-            }
-            cells[col] = std::move(value);
+            if (!span) span = b.append(value);
+            const size_t col = static_cast<size_t>(column);
+            if (cells.size() <= col) cells.resize(col + 1);
+            if (!withinBudget(cells.size())) return false;
+            cells[col] = *span;
         }
         if (cells.empty()) continue;
-        if (!haveHeaders) {
-            headers = std::move(cells);
-            haveHeaders = true;
-        } else {
-            rows.push_back(std::move(cells));
-        }
+        for (const CellSpan& cell : cells) b.addCell(cell);
+        b.endRow();
     }
-    return haveHeaders;
+    if (!b.haveHeaders()) return false;
+    b.finish(table);
+    return true;
 }
 
-bool readXlsx(const std::string& utf8Path, std::vector<std::string>& headers,
-              std::vector<std::vector<std::string>>& rows) {
-    headers.clear();
-    rows.clear();
+bool readXlsx(const std::string& utf8Path, DataTable& table) {
+    table.headers.clear();
+    table.rows.clear();
     XlsxParts parts;
     if (!unpackXlsx(utf8Path, parts)) return false;
-    return readXlsxParts(parts, headers, rows);
+    return readXlsxParts(parts, table);
 }
 
 }  // namespace kit

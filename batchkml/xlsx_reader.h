@@ -9,14 +9,16 @@
 
 namespace kit {
 
-// Clears both lists, unpacks and reads the workbook. The first row holding a
-// cell becomes the headers, every later one a row. True when a row was found.
-bool readXlsx(const std::string& utf8Path, std::vector<std::string>& headers,
-              std::vector<std::vector<std::string>>& rows);
+struct DataTable;
+
+// Clears the headers and rows, unpacks and reads the workbook. The first row
+// holding a cell becomes the headers, every later one a row. True when a row
+// was found; a sheet that would make the table hold far more than its own
+// size (gaps before far columns) is refused. sourcePath is untouched.
+bool readXlsx(const std::string& utf8Path, DataTable& table);
 
 // The same on parts already unpacked.
-bool readXlsxParts(const XlsxParts& parts, std::vector<std::string>& headers,
-                   std::vector<std::vector<std::string>>& rows);
+bool readXlsxParts(const XlsxParts& parts, DataTable& table);
 
 // &amp; &quot; &lt; &gt; &apos; and character references (&#21517; &#x5409;)
 // decoded; any other reference dropped up to its ';'.

@@ -19,17 +19,17 @@ constexpr int kPoints = 200000;
 // -125 and -65 dBm, as a logger exports it.
 const kit::DataTable& driveTable() {
     static const kit::DataTable table = [] {
-        kit::DataTable t{{"时间", "经度", "纬度", "RSRP", "SINR"}, {}, "/bench/路测.csv"};
-        t.rows.reserve(kPoints);
+        std::vector<std::vector<std::string>> rows;
+        rows.reserve(kPoints);
         unsigned seed = 2024;
         auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
         for (int i = 0; i < kPoints; ++i) {
-            t.rows.push_back({kit::format("10:%02d:%02d", i / 60 % 60, i % 60), kit::formatFixed(116.2 + (i % 2000) * 0.00012, 6),
-                              kit::formatFixed(39.8 + (i / 2000) * 0.0011, 6),
-                              kit::formatFixed(-125 + (next() >> 8) % 6000 / 100.0, 1),
-                              kit::formatFixed(-5 + (next() >> 8) % 300 / 10.0, 1)});
+            rows.push_back({kit::format("10:%02d:%02d", i / 60 % 60, i % 60), kit::formatFixed(116.2 + (i % 2000) * 0.00012, 6),
+                            kit::formatFixed(39.8 + (i / 2000) * 0.0011, 6),
+                            kit::formatFixed(-125 + (next() >> 8) % 6000 / 100.0, 1),
+                            kit::formatFixed(-5 + (next() >> 8) % 300 / 10.0, 1)});
         }
-        return t;
+        return kit::DataTable{{"时间", "经度", "纬度", "RSRP", "SINR"}, rows, "/bench/路测.csv"};
     }();
     return table;
 }

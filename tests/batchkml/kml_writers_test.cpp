@@ -148,8 +148,9 @@ TEST(DriveTestKml, PointSelectionAndStyles) {
 }
 
 TEST(DriveTestKml, PiecesJoinIntoTheWholeDocument) {
-    kit::DataTable t{{"lon", "lat", "v"}, {}, "p.csv"};
-    for (int i = 0; i < 3000; ++i) t.rows.push_back({std::to_string(116 + i * 1e-4), "40", std::to_string(-60 - i % 80)});
+    std::vector<std::vector<std::string>> rows;
+    for (int i = 0; i < 3000; ++i) rows.push_back({std::to_string(116 + i * 1e-4), "40", std::to_string(-60 - i % 80)});
+    const auto t = tableOf({"lon", "lat", "v"}, rows, "p.csv");
     const std::string whole = kit::writeDriveTestKml(t, 0, 1, 2, urban(), 5);
     std::string joined;
     size_t pieces = 0;
@@ -348,4 +349,46 @@ TEST(IconCatalog, SixtySevenEntriesWithTheirAddresses) {
     EXPECT_EQ(kit::findIcon("66"), 66u);
     EXPECT_EQ(kit::findIcon("67"), std::nullopt);
     EXPECT_EQ(kit::findIcon("blu-pushpin"), std::nullopt);
+}
+
+// The sector and icon-map writers, like the drive-test one, hand their
+// document over in pieces of about a megabyte that join into the whole
+// document; a refused piece stops them.
+TEST(KmlWriters, LongDocumentsGoOutInPieces) {
+    std::vector<std::vector<std::string>> rows;
+    for (int i = 0; i < 6000; ++i)
+        rows.push_back({"S" + std::to_string(i), std::to_string(116 + i * 1e-4), "40.5", std::to_string(i % 360)});
+    const auto t = tableOf({"站名", "经度", "纬度", "方位角"}, rows);
+    kit::SectorKmlParams sector;
+    sector.siteCol = 0;
+    sector.lonCol = 1;
+    sector.latCol = 2;
+    sector.azimuthCol = 3;
+    using Produce = std::function<bool(const kit::TextSink&)>;
+    const struct {
+        const char* what;
+        std::string whole;
+        Produce produce;
+    } writers[] = {
+        {"sectors", kit::writeSectorKml(t.sourcePath, t, sector),
+         [&](const kit::TextSink& s) { return kit::writeSectorKml(t.sourcePath, t, sector, s); }},
+        {"icon map", kit::writeIconMapKml(t.sourcePath, t, 1, 2, 0, "u"),
+         [&](const kit::TextSink& s) { return kit::writeIconMapKml(t.sourcePath, t, 1, 2, 0, "u", s); }},
+    };
+    for (const auto& w : writers) {
+        std::string joined;
+        size_t pieces = 0, largest = 0;
+        EXPECT_TRUE(w.produce([&](std::string_view piece) {
+            joined += piece;
+            ++pieces;
+            largest = std::max(largest, piece.size());
+            return true;
+        })) << w.what;
+        EXPECT_EQ(joined, w.whole) << w.what;
+        EXPECT_GE(pieces, 2u) << w.what;
+        EXPECT_LE(largest, (size_t{1} << 20) + 8192) << w.what;
+        size_t offered = 0;
+        EXPECT_FALSE(w.produce([&](std::string_view) { return ++offered > 1; })) << w.what;
+        EXPECT_EQ(offered, 1u) << w.what;
+    }
 }

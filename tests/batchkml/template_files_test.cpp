@@ -2,6 +2,7 @@
 
 #include "batchkml/iconmap_kml.h"
 #include "batchkml/sector_templates.h"
+#include "batchkml/template_scan.h"
 #include "batchkml/template_store.h"
 #include "quillet_test_util.h"
 
@@ -254,4 +255,41 @@ TEST(SettingsFiles, EveryTruncationReadsWithoutCrashOrInvention) {
         }
     }
     for (size_t cut = 0; cut <= icons.size(); ++cut) ASSERT_LE(kit::parseIconMapTemplates(icons.substr(0, cut)).size(), 2u);
+}
+
+// Hostile settings files: the scans stay linear and what they keep stays small.
+TEST(SettingsFiles, KeySearchStaysInsideItsObject) {
+    // A million empty objects before the only key: a search that ran on to
+    // the next quote would cross all of them for each object, for minutes.
+    const std::string named = R"({"name": "last"})";
+    auto emptyObjects = [](size_t n) {
+        std::string text;
+        for (size_t i = 0; i < n; ++i) text += "{}";
+        return text;
+    };
+    const std::string text = emptyObjects(1'500'000) + named;
+    const auto objects = kit::tmplscan::flatObjects(text);
+    ASSERT_EQ(objects.size(), 1'500'001u);
+    size_t found = 0;
+    for (const auto& obj : objects) found += !kit::tmplscan::objectText(text, obj, "name").empty();
+    EXPECT_EQ(found, 1u);
+    EXPECT_EQ(kit::tmplscan::objectText(text, objects.back(), "name"), "last");
+    EXPECT_EQ(kit::tmplscan::findKeyColon(text, "name", 0, 2), std::string_view::npos);
+
+    // The readers on the same kind of file, smaller: every object is a template.
+    const std::string few = emptyObjects(20'000) + named;
+    EXPECT_EQ(kit::parseSectorTemplates(few).size(), 20'001u);
+    EXPECT_EQ(kit::parseIconMapTemplates(few).back().name, "last");
+}
+
+TEST(TemplatesJson, KeepsAtMostTheRangesTheEditorShows) {
+    std::string text = R"({"templates": [{"name": "many", "ranges": [)";
+    for (int i = 0; i < 600'000; ++i) text += R"({"min": )" + std::to_string(i) + "},";
+    text += R"({}]}, {"name": "two", "ranges": [{"max": 1}, {"max": 2}]}]})";
+    std::string lastUsed;
+    const auto list = kit::parseTemplates(text, lastUsed);
+    ASSERT_EQ(namesOf(list), (std::vector<std::string>{"many", "two"}));
+    ASSERT_EQ(list[0].ranges.size(), kit::kMaxRanges);
+    for (size_t i = 0; i < kit::kMaxRanges; ++i) EXPECT_EQ(list[0].ranges[i].min, static_cast<double>(i));
+    EXPECT_EQ(list[1].ranges.size(), 2u);
 }

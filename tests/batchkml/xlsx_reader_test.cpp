@@ -89,20 +89,18 @@ TEST(XlsxReader, ReadsCellsByTheirOwnReference) {
          {}},
     };
     for (const auto& c : cases) {
-        Cells headers{"stale"};
-        Rows rows{{"stale"}};
-        ASSERT_TRUE(readXlsxParts({shared, test::sheetXml(c.rows)}, headers, rows)) << c.what;
-        EXPECT_EQ(headers, c.headers) << c.what;
-        EXPECT_EQ(rows, c.rows_) << c.what;
+        DataTable table{{"stale"}, {{"stale"}}, ""};
+        ASSERT_TRUE(readXlsxParts({shared, test::sheetXml(c.rows)}, table)) << c.what;
+        EXPECT_EQ(table.headers, c.headers) << c.what;
+        EXPECT_EQ(table.rows, c.rows_) << c.what;
     }
 }
 
 TEST(XlsxReader, SheetsWithoutCellsFail) {
     for (std::string rows : {"", "<row r=\"1\"/>", "<row r=\"1\"></row>", "<row><c r=\"A1\"><v>open"}) {
-        Cells headers{"stale"};
-        Rows out;
-        EXPECT_FALSE(readXlsxParts({"", test::sheetXml(rows)}, headers, out)) << rows;
-        EXPECT_TRUE(headers.empty());
+        DataTable table{{"stale"}, {}, ""};
+        EXPECT_FALSE(readXlsxParts({"", test::sheetXml(rows)}, table)) << rows;
+        EXPECT_TRUE(table.headers.empty());
     }
 }
 
@@ -111,10 +109,10 @@ TEST(XlsxReader, SheetsWithoutCellsFail) {
 TEST(XlsxReader, FarReferencesCannotExhaustMemory) {
     std::string rows;
     for (int i = 0; i < 20000; ++i) rows += "<row><c r=\"XFD1\"><v>1</v></c></row>";
-    Cells headers;
-    Rows out;
-    EXPECT_FALSE(readXlsxParts({"", test::sheetXml(rows)}, headers, out));
-    EXPECT_TRUE(out.empty());
+    DataTable table;
+    EXPECT_FALSE(readXlsxParts({"", test::sheetXml(rows)}, table));
+    EXPECT_TRUE(table.headers.empty());
+    EXPECT_TRUE(table.rows.empty());
 }
 
 TEST(XlsxReader, TakesTheFirstSheetPresentAmongTheFirstTen) {
@@ -137,10 +135,9 @@ TEST(XlsxReader, TakesTheFirstSheetPresentAmongTheFirstTen) {
     for (const auto& c : cases) {
         const std::string path = dir.file("book.xlsx");
         ASSERT_TRUE(writeFileBytes(path, test::buildWorkbook(c.sheets)));
-        Cells headers;
-        Rows rows;
-        EXPECT_EQ(readXlsx(path, headers, rows), c.ok) << c.what;
-        EXPECT_EQ(headers, c.ok ? Cells{c.header} : Cells{}) << c.what;
+        DataTable table;
+        EXPECT_EQ(readXlsx(path, table), c.ok) << c.what;
+        EXPECT_EQ(table.headers, c.ok ? Cells{c.header} : Cells{}) << c.what;
     }
 }
 
@@ -180,7 +177,8 @@ TEST(XlsxReader, BrokenWorkbooksFailAndLeaveTheTable) {
 // programs store 116.40 as 116.4, openpyxl -94.9 as -94.90000000000001);
 // everything else must match exactly.
 void expectSameTable(const DataTable& xlsx, const DataTable& csv) {
-    auto number = [](const std::string& s) -> std::optional<double> {
+    auto number = [](std::string_view cell) -> std::optional<double> {
+        const std::string s(cell);
         size_t used = 0;
         try {
             double v = std::stod(s, &used);

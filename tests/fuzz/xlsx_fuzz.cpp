@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "batchkml/ansi_text.h"
+#include "batchkml/data_table.h"
 #include "batchkml/xlsx_reader.h"
 #include "core/zip_reader.h"
 #include "fuzz_support.h"
@@ -14,15 +15,14 @@ namespace {
 constexpr uint64_t kLimit = 8u << 20;
 
 void checkRead(const kit::XlsxParts& parts) {
-    std::vector<std::string> headers;
-    std::vector<std::vector<std::string>> rows;
-    bool ok = kit::readXlsxParts(parts, headers, rows);
-    FUZZ_CHECK(ok == !headers.empty());
-    for (const auto& row : rows) {
+    kit::DataTable table;
+    bool ok = kit::readXlsxParts(parts, table);
+    FUZZ_CHECK(ok == !table.headers.empty());
+    for (const auto& row : table.rows) {
         FUZZ_CHECK(!row.empty() && row.size() <= 16384);
-        for (const auto& cell : row) FUZZ_CHECK(kit::isValidUtf8(cell));
+        for (const auto cell : row) FUZZ_CHECK(kit::isValidUtf8(cell));
     }
-    for (const auto& cell : headers) FUZZ_CHECK(kit::isValidUtf8(cell));
+    for (const auto cell : table.headers) FUZZ_CHECK(kit::isValidUtf8(cell));
 }
 
 }  // namespace
