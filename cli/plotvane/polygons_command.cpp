@@ -20,7 +20,7 @@ int runPolygons(const std::vector<std::string>& argv) {
     f.innerAngle = in->args.valueOr("--angle", f.innerAngle);
     f.size = in->args.valueOr("--size", f.size);
     f.rotation = in->args.valueOr("--rotation", f.rotation);
-    return finishLayerOutcome(runPolygonLayer(&in->table, *cols, f), in->output);
+    return finishLayerOutcome(runPolygonLayer(&in->table, *cols, f), in->output, polygonOwnKeys(f.mode));
 }
 
 const Registrar polygons{{"polygons", "a regular polygon or star per row to a layer file",

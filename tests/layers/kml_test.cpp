@@ -132,7 +132,8 @@ TEST(WriteKml, PointsAndPolygonsInTheDocumentLayout) {
     EXPECT_EQ(kit::kmlFromGeoJson(w.finish()),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
               "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n"
-              "  <Placemark>\n    <name>Feature 0</name>\n"
+              "  <Placemark>\n    <name>ignored</name>\n"
+              "    <ExtendedData>\n      <Data name=\"name\"><value>ignored</value></Data>\n    </ExtendedData>\n"
               "    <Point><coordinates>116.30000000,39.90000000,0</coordinates></Point>\n  </Placemark>\n"
               "  <Placemark>\n    <name>Feature 1</name>\n"
               "    <Point><coordinates>-1.50000000,2.00000000,0</coordinates></Point>\n  </Placemark>\n"
@@ -144,7 +145,7 @@ TEST(WriteKml, PointsAndPolygonsInTheDocumentLayout) {
               "</Document>\n</kml>\n");
 }
 
-TEST(WriteKml, HolesDroppedLinesKeptAndFeaturesWithoutCoordinatesSkipped) {
+TEST(WriteKml, HolesLinesMultiGeometriesAndFeaturesWithoutCoordinatesSkipped) {
     std::string text = R"({"features":[
       {"type":"Feature","geometry":{"type":"Polygon","coordinates":[[[0,0],[4,0],[4,4],[0,0]],[[1,1],[2,1],[1,2],[1,1]]]}},
       {"type":"Feature","geometry":{"type":"Point"}},
@@ -155,14 +156,19 @@ TEST(WriteKml, HolesDroppedLinesKeptAndFeaturesWithoutCoordinatesSkipped) {
     EXPECT_NE(kml.find("0.00000000,0.00000000,0 4.00000000,0.00000000,0 4.00000000,4.00000000,0 "
                        "0.00000000,0.00000000,0 \n"),
               std::string::npos);
-    EXPECT_EQ(kml.find("1.00000000,1.00000000"), std::string::npos);
+    EXPECT_NE(kml.find("</outerBoundaryIs>\n    <innerBoundaryIs><LinearRing>\n      <coordinates>\n        "
+                       "1.00000000,1.00000000,0 2.00000000,1.00000000,0"),
+              std::string::npos);
     // The point without coordinates takes no number: the line is Feature 1.
     EXPECT_NE(kml.find("<name>Feature 1</name>\n    <LineString>\n      <coordinates>\n        "
                        "1.00000000,2.00000000,0 3.00000000,4.00000000,0 \n      </coordinates>\n    </LineString>"),
               std::string::npos);
-    // A multipoint gets a named placemark but no made-up point.
-    EXPECT_NE(kml.find("<name>Feature 2</name>\n  </Placemark>"), std::string::npos);
-    EXPECT_EQ(kml.find("<Point>"), std::string::npos);
+    // A multipoint is a MultiGeometry of its points.
+    EXPECT_NE(kml.find("<name>Feature 2</name>\n    <MultiGeometry>\n"
+                       "    <Point><coordinates>1.00000000,2.00000000,0</coordinates></Point>\n"
+                       "    <Point><coordinates>3.00000000,4.00000000,0</coordinates></Point>\n"
+                       "    </MultiGeometry>\n  </Placemark>"),
+              std::string::npos);
 }
 
 TEST(WriteKml, WritesFileAndReportsCreateFailure) {

@@ -200,7 +200,8 @@ TEST(SaveLayer, SavedFilesLoadBack) {
     EXPECT_EQ(g.features[1].ring.size(), 4u);
     Layer k = loaded(dir.file("回.kml"));
     ASSERT_EQ(k.features.size(), 2u);
-    EXPECT_EQ(k.features[1].properties.at("name"), "Feature 1");
+    // The placemark is named by the first property, the row's first cell.
+    EXPECT_EQ(k.features[1].properties.at("name"), "乙-2");
     EXPECT_EQ(k.features[1].ring, g.features[1].ring);
     Layer s = loaded(dir.file("回.shp"));
     ASSERT_EQ(s.features.size(), 2u);
