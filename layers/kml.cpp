@@ -1,10 +1,15 @@
 #include "layers/kml.h"
 
+#include <unordered_map>
+#include <unordered_set>
+
 #include "core/file_io.h"
 #include "core/format.h"
 #include "core/number_parse.h"
+#include "core/text.h"
 #include "layers/geojson_geometry.h"
 #include "layers/geojson_reader.h"
+#include "layers/row_properties.h"
 
 namespace kit {
 
@@ -217,32 +222,82 @@ void appendGeometry(std::string& out, const GeometryParts& g) {
     out += "    </MultiGeometry>\n";
 }
 
-void appendExtendedData(std::string& out, const std::vector<std::pair<std::string, std::string>>& props) {
-    if (props.empty()) return;
-    out += "    <ExtendedData>\n";
-    for (const auto& [key, value] : props) {
-        out += "      <Data name=\"";
+constexpr std::string_view kSchemaId = "fields";
+
+// Every property key in order of first appearance, as the document's schema.
+// Fields GDAL's LIBKML driver gives every placemark itself; a property named
+// like one (case ignored) would be read as that field instead.
+constexpr std::string_view kPlacemarkFields[] = {"name",       "description", "timestamp", "begin",
+                                                 "end",        "altitudeMode", "tessellate", "extrude",
+                                                 "visibility", "drawOrder",   "icon",       "snippet"};
+
+// The name each key is written under: itself, or renamed as the row's
+// duplicate headers are ("name" -> "name_1") where it meets such a field.
+std::unordered_map<std::string, std::string> kmlFieldNames(const std::vector<std::string>& keys) {
+    std::vector<std::string> used;
+    for (std::string_view f : kPlacemarkFields) used.push_back(asciiLower(f));
+    std::unordered_map<std::string, std::string> names;
+    for (const std::string& key : keys) names.emplace(key, uniqueKey(key, used));
+    return names;
+}
+
+void appendSchema(std::string& out, const std::vector<std::string>& keys) {
+    if (keys.empty()) return;
+    out += "<Schema name=\"";
+    out += kSchemaId;
+    out += "\" id=\"";
+    out += kSchemaId;
+    out += "\">\n";
+    for (const std::string& key : keys) {
+        out += "  <SimpleField name=\"";
         appendKmlText(out, key);
-        out += "\"><value>";
-        appendKmlText(out, value);
-        out += "</value></Data>\n";
+        out += "\" type=\"string\"></SimpleField>\n";
     }
-    out += "    </ExtendedData>\n";
+    out += "</Schema>\n";
+}
+
+void appendExtendedData(std::string& out, const std::vector<std::pair<std::string, std::string>>& props,
+                        const std::unordered_map<std::string, std::string>& names) {
+    if (props.empty()) return;
+    out += "    <ExtendedData><SchemaData schemaUrl=\"#";
+    out += kSchemaId;
+    out += "\">\n";
+    for (const auto& [key, value] : props) {
+        out += "      <SimpleData name=\"";
+        appendKmlText(out, names.at(key));
+        out += "\">";
+        appendKmlText(out, value);
+        out += "</SimpleData>\n";
+    }
+    out += "    </SchemaData></ExtendedData>\n";
 }
 
 }  // namespace
 
 std::string kmlFromGeoJson(std::string_view geojson, size_t nameProperty) {
     auto features = scanFeatures(geojson);
+    // The properties first: the schema at the top names every key.
+    std::vector<std::vector<std::pair<std::string, std::string>>> properties(features.size());
+    std::vector<std::string> keys;
+    std::unordered_set<std::string> known;
+    for (size_t i = 0; i < features.size(); ++i) {
+        properties[i] = readPropertyList(geojson.substr(features[i].first, features[i].second - features[i].first + 1));
+        for (const auto& kv : properties[i])
+            if (known.insert(kv.first).second) keys.push_back(kv.first);
+    }
     std::string out;
     out.reserve(geojson.size() + geojson.size() / 2);
     out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n";
+    const auto names = kmlFieldNames(keys);
+    std::vector<std::string> schema;
+    for (const std::string& key : keys) schema.push_back(names.at(key));
+    appendSchema(out, schema);
     unsigned long long counter = 0;
-    for (const auto& [start, end] : features) {
-        std::string_view feature = geojson.substr(start, end - start + 1);
+    for (size_t i = 0; i < features.size(); ++i) {
+        std::string_view feature = geojson.substr(features[i].first, features[i].second - features[i].first + 1);
         auto colon = coordinatesColon(feature);
         if (!colon) continue;
-        const auto props = readPropertyList(feature);
+        const auto& props = properties[i];
 
         out += "  <Placemark>\n    <name>";
         if (nameProperty < props.size() && !props[nameProperty].second.empty()) {
@@ -252,7 +307,7 @@ std::string kmlFromGeoJson(std::string_view geojson, size_t nameProperty) {
             appendUnsigned(out, counter);
         }
         out += "</name>\n";
-        appendExtendedData(out, props);
+        appendExtendedData(out, props, names);
 
         const GeometryParts g = readGeometryParts(feature);
         if (g.family != GeometryFamily::None) {

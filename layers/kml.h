@@ -13,7 +13,9 @@ namespace kit {
 void readKml(std::string_view text, Layer& layer);
 
 // The KML document for a GeoJSON text: one placemark per feature that has
-// coordinates, its properties as ExtendedData (<Data name><value>), named by
+// coordinates, its properties as ExtendedData (SchemaData/SimpleData under
+// one <Schema> of string fields: GDAL's LIBKML driver keeps those names as
+// written, while it mangles a <Data> name outside [A-Za-z0-9_]), named by
 // the property at index nameProperty (the row's first cell, after the tool's
 // own keys) when the feature has it and it is not empty, else "Feature <n>".
 // Multi types become a MultiGeometry; polygon holes innerBoundaryIs.

@@ -125,6 +125,7 @@ TEST(ReadKml, RingCappedAtOneHundredThousandAndOne) {
 
 TEST(WriteKml, PointsAndPolygonsInTheDocumentLayout) {
     kit::GeoJsonWriter w;
+    // A key named like the placemark's own name field is written renamed.
     w.addFeature(pointFeature(116.3, 39.9), {{"name", "ignored", true}});
     w.addFeature(pointFeature(-1.5, 2), {});
     w.addFeature(polygonFeature({{0, 0}, {1, 0}, {0, 1}, {0, 0}}), {});
@@ -132,8 +133,11 @@ TEST(WriteKml, PointsAndPolygonsInTheDocumentLayout) {
     EXPECT_EQ(kit::kmlFromGeoJson(w.finish()),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
               "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n<Document>\n"
+              "<Schema name=\"fields\" id=\"fields\">\n  <SimpleField name=\"name_1\" type=\"string\"></SimpleField>\n"
+              "</Schema>\n"
               "  <Placemark>\n    <name>ignored</name>\n"
-              "    <ExtendedData>\n      <Data name=\"name\"><value>ignored</value></Data>\n    </ExtendedData>\n"
+              "    <ExtendedData><SchemaData schemaUrl=\"#fields\">\n"
+              "      <SimpleData name=\"name_1\">ignored</SimpleData>\n    </SchemaData></ExtendedData>\n"
               "    <Point><coordinates>116.30000000,39.90000000,0</coordinates></Point>\n  </Placemark>\n"
               "  <Placemark>\n    <name>Feature 1</name>\n"
               "    <Point><coordinates>-1.50000000,2.00000000,0</coordinates></Point>\n  </Placemark>\n"

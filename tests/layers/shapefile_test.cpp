@@ -199,7 +199,7 @@ TEST(WriteShapefile, PolygonsClosedAndForeignFeaturesSkippedWithTheirIds) {
     EXPECT_EQ(decoded->shapes[0].ys, (std::vector<double>{0, 2, 0, 0}));
     EXPECT_EQ(decoded->shapes[0].partStarts, (std::vector<int32_t>{0}));
     EXPECT_EQ(decoded->shapes[1].xs.size(), 4u);
-    EXPECT_EQ(decoded->shapes[2].xs, (std::vector<double>{9, 8, 9, 9}));
+    EXPECT_EQ(decoded->shapes[2].xs, (std::vector<double>{9, 9, 8, 9}));
     EXPECT_EQ(decoded->shapes[3].xMin, -1);
     EXPECT_EQ(decoded->shapes[3].yMin, -3);
     EXPECT_EQ(decoded->shapes[3].yMax, 0);
@@ -427,7 +427,8 @@ TEST(ShapefileRoundTrip, WrittenSetReadsBack) {
     Layer layer;
     ASSERT_TRUE(kit::readShapefile(path, layer).ok());
     ASSERT_EQ(layer.features.size(), 2u);
-    EXPECT_EQ(layer.features[0].ring[2], (Position{116.2, 39.2}));
+    // The counter-clockwise ring comes back clockwise, as outer rings are stored.
+    EXPECT_EQ(layer.features[0].ring[1], (Position{116.2, 39.2}));
     EXPECT_EQ(layer.features[1].ring.size(), 4u);
     EXPECT_EQ(layer.features[1].properties.at("ID"), "1");
     EXPECT_EQ(layer.fieldNames, (std::vector<std::string>{"ID", "名"}));
