@@ -215,24 +215,7 @@ void ShapeLayer::addPoint(double x, double y, std::vector<std::string> values) {
 
 void ShapeLayer::addPolygon(std::vector<Position> ring, std::vector<std::string> values) {
     if (!ring.empty() && !(ring.front() == ring.back())) ring.push_back(ring.front());
-    ShapeRecord r;
-    r.shapeType = 5;
-    r.partStarts.push_back(0);
-    r.xs.reserve(ring.size());
-    r.ys.reserve(ring.size());
-    r.xMin = r.yMin = 1e30;
-    r.xMax = r.yMax = -1e30;
-    for (const Position& p : ring) {
-        r.xs.push_back(p.lon);
-        r.ys.push_back(p.lat);
-        r.xMin = std::min(r.xMin, p.lon);
-        r.yMin = std::min(r.yMin, p.lat);
-        r.xMax = std::max(r.xMax, p.lon);
-        r.yMax = std::max(r.yMax, p.lat);
-        widen(*this, p.lon, p.lat);
-    }
-    shapes.push_back(std::move(r));
-    records.push_back({std::move(values), false});
+    addParts(5, {std::move(ring)}, std::move(values));
 }
 
 void ShapeLayer::addParts(int32_t type, const std::vector<std::vector<Position>>& parts,

@@ -9,6 +9,7 @@
 #include "layers/dbf_fields.h"
 #include "layers/geojson_geometry.h"
 #include "layers/geojson_writer.h"
+#include "layers/layer_file.h"
 #include "layers/row_properties.h"
 #include "layers/shapefile.h"
 #include "core/table.h"
@@ -217,4 +218,28 @@ TEST(WriteShapefile, LongValuesCutAtACharacterAndCounted) {
     EXPECT_EQ(d->fields[1].width, 254);
     EXPECT_EQ(d->records[0].values[1], longText.substr(0, 252));
     EXPECT_EQ(d->records[1].values[1], "short");
+}
+
+TEST(SaveLayer, NotesFollowTheSuccessMessage) {
+    std::string longText(300, 'x');
+    kit::GeoJsonWriter w;
+    w.addFeature("\"type\": \"Point\", \"coordinates\": [1, 2]", {{"t", longText, true}});
+    const std::string text = w.finish();
+    kit::test::ScratchDir dir;
+    struct Case {
+        const char* name;
+        const char* runNote;
+        std::string tail;
+    } cases[] = {
+        {"a.geojson", "", ""},
+        {"b.geojson", "跳过 1 行", "\n跳过 1 行"},
+        {"c.shp", "", "\n有 1 个属性值超过 254 字节，已在字符边界截断"},
+        {"d.shp", "跳过 2 行", "\n有 1 个属性值超过 254 字节，已在字符边界截断\n跳过 2 行"},
+        {"e.kml", "跳过 3 行", "\n跳过 3 行"},
+    };
+    for (const Case& c : cases) {
+        auto out = kit::saveLayer(dir.file(c.name), text, 0, c.runNote);
+        ASSERT_TRUE(out.ok()) << c.name;
+        EXPECT_EQ(out.message, "创建完成！\n文件已保存到：" + dir.file(c.name) + c.tail) << c.name;
+    }
 }
