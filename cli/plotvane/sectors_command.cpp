@@ -27,8 +27,9 @@ const Registrar sectors{{"sectors", "one sector polygon per row to a layer file"
 One wedge per row around its point. The azimuth is a compass bearing: 0 north,
 90 east, clockwise. Every feature carries row, azimuth, distance and angle,
 then every cell of its row by header name (a KML placemark is named by the
-row's first cell). Each of --azimuth, --distance, --angle and --inner is a number used for every
-row or a column name read per row; unreadable values take the default.
+row's first cell). Each of --azimuth, --distance, --angle and --inner is a
+number used for every row or a column name read per row; unreadable values
+take the default.
   TABLE            tab- or comma-separated table; '-' or nothing reads standard input
   --lon COL        longitude column (header name, or 0-based index); default: detected
   --lat COL        latitude column; default: detected
