@@ -9,6 +9,7 @@
 #include "core/number_parse.h"
 #include "layers/geojson_writer.h"
 #include "layers/layer_numbers.h"
+#include "layers/row_properties.h"
 
 namespace kit {
 
@@ -76,12 +77,16 @@ Outcome runPolygonLayer(const Table* table, const LonLatColumns& cols, const Pol
                  {"angle", formatNumber(innerAngle), false}};
     else
         props = {{"row", "", false}, {"type", "polygon", true}, {"sides", formatInt(count), false}};
+    std::vector<std::string_view> ownKeys;
+    for (const GeoJsonProperty& p : props) ownKeys.push_back(p.key);
+    const RowProperties cells(t, {}, ownKeys);
     for (size_t r = 0; r < t.rowCount(); ++r) {
         const double lon = centre.lon(r), lat = centre.lat(r);
         geometry.clear();
         appendClosedRingGeometry(geometry, star ? starRing(lon, lat, count, size, innerAngle, rotation)
                                                 : regularPolygonRing(lon, lat, count, size, rotation));
         props[0].value = formatInt(static_cast<int>(r));
+        cells.fill(r, props);
         writer.addFeature(geometry, props);
     }
     return Outcome::success("", writer.finish());

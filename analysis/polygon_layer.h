@@ -40,6 +40,10 @@ int parsePolygonCount(std::string_view text);
 inline constexpr const char* kPolygonsSaveTitle = "保存多边形图层";
 inline constexpr const char* kPolygonsDefaultName = "output_polygons.geojson";
 
+// The properties each shape starts with (row, type, sides; or row, type,
+// points, angle for stars); the row's cells follow.
+inline size_t polygonOwnKeys(PolygonMode mode) { return mode == PolygonMode::Star ? 4 : 3; }
+
 // Success carries the GeoJSON text (message empty: the save step reports).
 Outcome runPolygonLayer(const Table* table, const LonLatColumns& cols, const PolygonFields& fields);
 

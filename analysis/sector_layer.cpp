@@ -6,6 +6,7 @@
 #include "core/text.h"
 #include "layers/geojson_writer.h"
 #include "layers/layer_numbers.h"
+#include "layers/row_properties.h"
 
 namespace kit {
 
@@ -78,6 +79,9 @@ Outcome runSectorLayer(const Table* table, const LonLatColumns& cols, const Sect
     std::string geometry;
     std::vector<GeoJsonProperty> props = {{"row", "", false}, {"azimuth", "", false}, {"distance", "", false},
                                           {"angle", "", false}};
+    // Every cell, the centre's included: the wedge does not show the site's
+    // coordinates as a point layer would.
+    const RowProperties cells(t, {}, {"row", "azimuth", "distance", "angle"});
     for (size_t r = 0; r < t.rowCount(); ++r) {
         const double az = azimuth.at(r), dist = distance.at(r), ang = angle.at(r);
         geometry.clear();
@@ -86,6 +90,7 @@ Outcome runSectorLayer(const Table* table, const LonLatColumns& cols, const Sect
         props[1].value = formatNumber(az);
         props[2].value = formatNumber(dist);
         props[3].value = formatNumber(ang);
+        cells.fill(r, props);
         writer.addFeature(geometry, props);
     }
     return Outcome::success("", writer.finish());

@@ -33,6 +33,10 @@ struct SectorFields {
 inline constexpr const char* kSectorsSaveTitle = "保存扇形图层";
 inline constexpr const char* kSectorsDefaultName = "output_sectors.geojson";
 
+// The properties each sector starts with: row, azimuth, distance, angle; the
+// row's cells follow (a KML placemark takes its name from the first of them).
+inline constexpr size_t kSectorOwnKeys = 4;
+
 // Success carries the GeoJSON text (message empty: the save step reports).
 Outcome runSectorLayer(const Table* table, const LonLatColumns& cols, const SectorFields& fields);
 

@@ -40,18 +40,20 @@ Outcome loadLayerFile(const std::string& utf8Path, Layer& layer) {
     return Outcome::success();
 }
 
-Outcome saveLayer(const std::string& utf8Path, std::string_view geojson) {
+Outcome saveLayer(const std::string& utf8Path, std::string_view geojson, size_t nameProperty,
+                  std::string_view runNote) {
     // The type goes by the extension in any case; the name is completed
     // unless it already ends in the extension exactly.
     const std::string ext = extensionOf(utf8Path), lower = asciiLower(ext);
-    std::string path = utf8Path;
+    std::string path = utf8Path, writerNote;
     if (lower == ".shp") {
         if (ext != ".shp") path += ".shp";
         Outcome o = writeShapefile(geojson, path);
         if (!o.ok()) return o;
+        writerNote = o.message;
     } else if (lower == ".kml") {
         if (ext != ".kml") path += ".kml";
-        Outcome o = writeKml(geojson, path);
+        Outcome o = writeKml(geojson, path, nameProperty);
         if (!o.ok()) return o;
     } else {
         if (ext != ".geojson" && ext != ".json") path += ".geojson";
@@ -63,7 +65,10 @@ Outcome saveLayer(const std::string& utf8Path, std::string_view geojson) {
     }
     // The message names the file actually written (".shp"/".kml" may have
     // been appended to the chosen name).
-    return Outcome::success(format("创建完成！\n文件已保存到：%s", path), path);
+    std::string message = format("创建完成！\n文件已保存到：%s", path);
+    for (std::string_view note : {std::string_view(writerNote), runNote})
+        if (!note.empty()) message += "\n" + std::string(note);
+    return Outcome::success(message, path);
 }
 
 }  // namespace kit

@@ -1,8 +1,13 @@
 #pragma once
-// A row's cells as the properties of its feature: every cell the row has,
-// except the columns the geometry came from, keyed by column name in
-// ascending byte order. With duplicate header names the right-most cell wins,
-// and cells a short line lacks are left out, just as the row's map holds them.
+// A row's cells as the properties of its feature: the tool's own keys first
+// (sector parameters, the polygon's kind), then every cell the row has, in
+// table order and keyed by its header, except the columns the geometry came
+// from. Keys are unique without regard to ASCII case (GDAL's readers fold
+// case when they match field names): a header already taken, by a tool's key
+// or an earlier header, becomes "<name>_1" (or _2, ...), and an empty header
+// "field_<n>" for its 1-based column number, as GDAL names unnamed columns.
+// Cells a short line lacks are left out.
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -13,19 +18,29 @@ namespace kit {
 
 class RowProperties {
 public:
-    RowProperties(const Table& table, const std::vector<std::string_view>& excluded);
+    RowProperties(const Table& table, const std::vector<std::string_view>& excluded,
+                  const std::vector<std::string_view>& ownKeys = {});
 
-    // Replaces out with the row's properties (quoted strings); out's storage
-    // is reused from row to row.
+    // Replaces out's entries after the tool's own keys (which the caller
+    // fills) with the row's cells as quoted strings; out's storage is reused
+    // from row to row.
     void fill(size_t row, std::vector<GeoJsonProperty>& out) const;
+
+    // The key each kept column is written under, in table order.
+    std::vector<std::string> cellKeys() const;
 
 private:
     struct Column {
-        std::string name;
-        ColumnRef ref;
+        std::string key;
+        uint32_t position;
     };
     const Table& table_;
+    size_t ownKeys_;
     std::vector<Column> columns_;
 };
+
+// The key a name takes among those already used (lower-cased in `used`,
+// which it joins): itself, else itself with "_1", "_2", ... appended.
+std::string uniqueKey(std::string_view name, std::vector<std::string>& used);
 
 }  // namespace kit

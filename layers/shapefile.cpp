@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <unordered_map>
 
 #include "core/byte_order.h"
 #include "core/file_io.h"
+#include "core/format.h"
+#include "layers/dbf_fields.h"
+#include "layers/geojson_geometry.h"
 #include "layers/geojson_reader.h"
 
 namespace kit {
@@ -211,21 +215,26 @@ void ShapeLayer::addPoint(double x, double y, std::vector<std::string> values) {
 
 void ShapeLayer::addPolygon(std::vector<Position> ring, std::vector<std::string> values) {
     if (!ring.empty() && !(ring.front() == ring.back())) ring.push_back(ring.front());
+    addParts(5, {std::move(ring)}, std::move(values));
+}
+
+void ShapeLayer::addParts(int32_t type, const std::vector<std::vector<Position>>& parts,
+                          std::vector<std::string> values) {
     ShapeRecord r;
-    r.shapeType = 5;
-    r.partStarts.push_back(0);
-    r.xs.reserve(ring.size());
-    r.ys.reserve(ring.size());
+    r.shapeType = type;
     r.xMin = r.yMin = 1e30;
     r.xMax = r.yMax = -1e30;
-    for (const Position& p : ring) {
-        r.xs.push_back(p.lon);
-        r.ys.push_back(p.lat);
-        r.xMin = std::min(r.xMin, p.lon);
-        r.yMin = std::min(r.yMin, p.lat);
-        r.xMax = std::max(r.xMax, p.lon);
-        r.yMax = std::max(r.yMax, p.lat);
-        widen(*this, p.lon, p.lat);
+    for (const auto& part : parts) {
+        if (type != 8) r.partStarts.push_back(static_cast<int32_t>(r.xs.size()));
+        for (const Position& p : part) {
+            r.xs.push_back(p.lon);
+            r.ys.push_back(p.lat);
+            r.xMin = std::min(r.xMin, p.lon);
+            r.yMin = std::min(r.yMin, p.lat);
+            r.xMax = std::max(r.xMax, p.lon);
+            r.yMax = std::max(r.yMax, p.lat);
+            widen(*this, p.lon, p.lat);
+        }
     }
     shapes.push_back(std::move(r));
     records.push_back({std::move(values), false});
@@ -309,12 +318,100 @@ ShapeFiles ShapeLayer::encode() const {
 
 bool ShapeLayer::save(const std::string& utf8ShpPath) const {
     ShapeFiles f = encode();
-    // A set missing its index or table is no usable shapefile: the three are
+    // A set missing its index or table is no usable shapefile: the files are
     // written whole before any replaces an earlier set.
     return writeFilesTogether({{utf8ShpPath, f.shp},
                                {siblingPath(utf8ShpPath, "shx"), f.shx},
-                               {siblingPath(utf8ShpPath, "dbf"), f.dbf}});
+                               {siblingPath(utf8ShpPath, "dbf"), f.dbf},
+                               {siblingPath(utf8ShpPath, "cpg"), "UTF-8"},
+                               {siblingPath(utf8ShpPath, "prj"), kWgs84Prj}});
 }
+
+namespace {
+
+// Twice the ring's signed area: positive when it runs counter-clockwise.
+double signedArea2(const std::vector<Position>& ring) {
+    double a = 0;
+    for (size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++)
+        a += (ring[j].lon - ring[i].lon) * (ring[j].lat + ring[i].lat);
+    return a;
+}
+
+// The parts of one feature as a record of the layer's type: rings closed and
+// turned as the ESRI description wants them (outer rings clockwise, holes
+// counter-clockwise), so that readers find the holes; lines of two positions
+// or more; points one by one. Empty when nothing is drawable.
+std::vector<std::vector<Position>> recordParts(const GeometryParts& g) {
+    std::vector<std::vector<Position>> parts;
+    for (size_t m = 0; m < g.memberCount(); ++m) {
+        auto [p0, p1] = g.memberPaths(m);
+        for (size_t p = p0; p < p1; ++p) {
+            auto [a, b] = g.pathPositions(p);
+            std::vector<Position> path(g.positions.begin() + static_cast<std::ptrdiff_t>(a),
+                                       g.positions.begin() + static_cast<std::ptrdiff_t>(b));
+            if (g.family == GeometryFamily::Polygon) {
+                if (path.size() < 3) {
+                    if (p == p0) break;  // no outer ring: no polygon, holes and all
+                    continue;
+                }
+                if (!(path.front() == path.back())) path.push_back(path.front());
+                const bool outer = p == p0;
+                if ((signedArea2(path) > 0) == outer) std::reverse(path.begin(), path.end());
+            } else if (g.family == GeometryFamily::Line && path.size() < 2) {
+                continue;
+            }
+            if (path.empty()) continue;
+            parts.push_back(std::move(path));
+        }
+    }
+    if (g.family == GeometryFamily::Point && parts.size() > 1) {
+        // A multipoint record holds its points in one list.
+        for (size_t k = 1; k < parts.size(); ++k) parts[0].insert(parts[0].end(), parts[k].begin(), parts[k].end());
+        parts.resize(1);
+    }
+    return parts;
+}
+
+struct PendingRecord {
+    int id;
+    std::vector<std::vector<Position>> parts;
+    std::vector<std::pair<std::string, std::string>> properties;
+};
+
+// The properties' keys in order of first appearance, and each record's
+// values by key index (null where a record lacks the key).
+struct AttributeTable {
+    std::vector<std::string> keys;
+    std::vector<std::vector<const std::string*>> columns;  // per key, per record
+};
+
+AttributeTable attributeTable(const std::vector<PendingRecord>& records) {
+    AttributeTable t;
+    std::unordered_map<std::string_view, size_t> index;
+    for (size_t r = 0; r < records.size(); ++r) {
+        const auto& props = records[r].properties;
+        for (size_t k = 0; k < props.size(); ++k) {
+            const std::string& key = props[k].first;
+            size_t at;
+            // Generated layers repeat one key order: most lookups are this check.
+            if (k < t.keys.size() && t.keys[k] == key) {
+                at = k;
+            } else if (auto it = index.find(key); it != index.end()) {
+                at = it->second;
+            } else {
+                at = t.keys.size();
+                t.keys.push_back(key);
+                t.columns.emplace_back(records.size(), nullptr);
+                index.clear();
+                for (size_t i = 0; i < t.keys.size(); ++i) index.emplace(t.keys[i], i);
+            }
+            t.columns[at][r] = &props[k].second;
+        }
+    }
+    return t;
+}
+
+}  // namespace
 
 Outcome writeShapefile(std::string_view geojson, const std::string& utf8ShpPath) {
     auto features = scanFeatures(geojson);
@@ -325,36 +422,77 @@ Outcome writeShapefile(std::string_view geojson, const std::string& utf8ShpPath)
         layerType = geometryTypeOf(geojson.substr(start, end - start + 1));
         if (layerType) break;
     }
-    const bool polygons = layerType == "Polygon";
-    if (!polygons && layerType != "Point") return Outcome::error("不支持的几何类型，仅支持 Point 和 Polygon");
+    GeometryFamily family = GeometryFamily::None;
+    if (layerType == "Point" || layerType == "MultiPoint") family = GeometryFamily::Point;
+    else if (layerType == "LineString" || layerType == "MultiLineString") family = GeometryFamily::Line;
+    else if (layerType == "Polygon" || layerType == "MultiPolygon") family = GeometryFamily::Polygon;
+    if (family == GeometryFamily::None) return Outcome::error("不支持的几何类型，仅支持 Point 和 Polygon");
 
-    ShapeLayer layer;
-    layer.shapeType = polygons ? 5 : 1;
-    layer.addField("ID", 'N', 10, 0);
+    std::vector<PendingRecord> pending;
+    pending.reserve(features.size());
+    bool multipoint = false;
     int counter = 0;
     for (const auto& [start, end] : features) {
         std::string_view feature = geojson.substr(start, end - start + 1);
         auto colon = coordinatesColon(feature);
-        if (!colon) continue;
-        size_t open = feature.find('[', *colon + 1);
-        if (open == std::string_view::npos) continue;
-        // A feature of another type read as this layer's type would give
-        // made-up positions (longitude 0); it is left out instead.
-        auto own = geometryTypeOf(feature);
-        bool foreign = own && *own != (polygons ? "Polygon" : "Point");
-        if (polygons) {
-            int id = counter++;
-            if (foreign) continue;
-            auto ring = readFirstRing(feature, open + 1);
-            if (ring.size() >= 3) layer.addPolygon(std::move(ring), {std::to_string(id)});
-        } else {
-            if (foreign) continue;
-            Position p = readBracketPosition(feature, open + 1);
-            layer.addPoint(p.lon, p.lat, {std::to_string(counter++)});
+        if (!colon || feature.find('[', *colon + 1) == std::string_view::npos) continue;
+        // Polygon and line IDs count every feature with coordinates, so
+        // they keep their place when one is left out; point IDs count the
+        // points written.
+        const int id = family == GeometryFamily::Point ? counter : counter++;
+        // A feature of another kind read as this layer's would give made-up
+        // positions: it is left out instead.
+        GeometryParts g = readGeometryParts(feature);
+        if (g.family != family) continue;
+        auto parts = recordParts(g);
+        if (parts.empty()) continue;
+        if (family == GeometryFamily::Point) {
+            ++counter;
+            multipoint = multipoint || parts[0].size() > 1 || g.multi;
         }
+        pending.push_back({id, std::move(parts), readPropertyList(feature)});
+    }
+
+    ShapeLayer layer;
+    layer.shapeType = family == GeometryFamily::Point ? (multipoint ? 8 : 1) : family == GeometryFamily::Line ? 3 : 5;
+    layer.addField("ID", 'N', 10, 0);
+    const AttributeTable attributes = attributeTable(pending);
+    std::vector<std::string> taken{"ID"};
+    size_t recordBytes = 1 + 10;
+    for (size_t k = 0; k < attributes.keys.size(); ++k) {
+        FieldDef f = dbfColumn(dbfFieldName(attributes.keys[k], taken), attributes.columns[k]);
+        recordBytes += static_cast<size_t>(f.width);
+        layer.fields.push_back(std::move(f));
+    }
+    // dBASE counts the header and a record's bytes in 16 bits.
+    if (32 * layer.fields.size() + 33 > 0xFFFF || recordBytes > 0xFFFF)
+        return Outcome::error("属性列过多，无法写入 Shapefile");
+
+    size_t cut = 0;
+    for (size_t r = 0; r < pending.size(); ++r) {
+        std::vector<std::string> values;
+        values.reserve(layer.fields.size());
+        values.push_back(std::to_string(pending[r].id));
+        for (size_t k = 0; k < attributes.keys.size(); ++k) {
+            const std::string* v = attributes.columns[k][r];
+            if (!v) {
+                values.emplace_back();
+            } else if (layer.fields[k + 1].fieldType == 'C' && v->size() > kDbfTextWidth) {
+                values.emplace_back(dbfText(*v));
+                ++cut;
+            } else {
+                values.push_back(*v);
+            }
+        }
+        if (layer.shapeType == 1)
+            layer.addPoint(pending[r].parts[0][0].lon, pending[r].parts[0][0].lat, std::move(values));
+        else
+            layer.addParts(layer.shapeType, pending[r].parts, std::move(values));
     }
     if (!layer.save(utf8ShpPath)) return Outcome::error("写入 Shapefile 失败");
-    return Outcome::success({}, utf8ShpPath);
+    std::string note;
+    if (cut > 0) note = format("有 %zu 个属性值超过 254 字节，已在字符边界截断", cut);
+    return Outcome::success(note, utf8ShpPath);
 }
 
 // --- Reading ---

@@ -19,9 +19,17 @@ inline constexpr const char* kLayerFileTooLarge = "文件过大或无效";  // p
 // the .shp file cannot be read or decoded.
 Outcome readShapefile(const std::string& utf8ShpPath, Layer& layer);
 
-// Converts the GeoJSON text and writes the set at the path ending in ".shp";
-// Success (path in text) or Error with the message to show.
+// Converts the GeoJSON text and writes the set at the path ending in ".shp"
+// (with a .cpg naming UTF-8 and a .prj for WGS 84 longitude/latitude);
+// Success (path in text, a note in message when values had to be cut) or
+// Error with the message to show. Every property becomes a field after the
+// first, "ID".
 Outcome writeShapefile(std::string_view geojson, const std::string& utf8ShpPath);
+
+// The .prj of a WGS 84 longitude/latitude layer, as ESRI writes it.
+inline constexpr const char* kWgs84Prj =
+    "GEOGCS[\"GCS_WGS_1984\",DATUM[\"D_WGS_1984\",SPHEROID[\"WGS_1984\",6378137.0,298.257223563]],"
+    "PRIMEM[\"Greenwich\",0.0],UNIT[\"Degree\",0.0174532925199433]]";
 
 // --- The in-memory shapefile behind both ---
 
@@ -62,10 +70,14 @@ struct ShapeLayer {
     void addPoint(double x, double y, std::vector<std::string> values);
     // Closes the ring when its ends differ; stored as given, not reoriented.
     void addPolygon(std::vector<Position> ring, std::vector<std::string> values);
+    // One record of several parts: a multipoint's points (type 8, one part),
+    // a polyline's lines (3) or a polygon's rings (5), each stored as given.
+    void addParts(int32_t type, const std::vector<std::vector<Position>>& parts, std::vector<std::string> values);
 
     // The three files' bytes.
     ShapeFiles encode() const;
-    // Writes .shp, .shx and .dbf beside each other; false if any fails.
+    // Writes .shp, .shx and .dbf beside each other, with a .cpg saying
+    // "UTF-8" and the WGS 84 .prj; false if any fails.
     bool save(const std::string& utf8ShpPath) const;
 };
 

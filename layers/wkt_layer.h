@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/outcome.h"
 #include "core/table.h"
@@ -18,17 +19,28 @@ namespace kit {
 int detectGeometryColumn(const Table& table);
 
 // The GeoJSON geometry members for a WKT text, e.g.
-// "\"type\": \"Point\", \"coordinates\": [116.30000000, 39.90000000]",
-// or empty text when the WKT is not a supported geometry. Unreadable
-// coordinates become (0, 0).
+// "\"type\": \"Point\", \"coordinates\": [116.30000000, 39.90000000]":
+// POINT, LINESTRING, POLYGON, their MULTI types, and a GEOMETRYCOLLECTION of
+// one kind (as that kind's multi type), in any case, with blanks around, with
+// Z/M/ZM ordinates dropped. Empty text for EMPTY, mixed collections and
+// anything else unreadable. Unreadable coordinates become (0, 0).
 std::string wktToGeometry(std::string_view wkt);
+
+// How many skipped row numbers the run's note lists.
+inline constexpr size_t kSkippedRowsListed = 10;
+
+// The run's note on rows left out: "跳过 %zu 行（几何为空或无法识别）：第
+// 3, 7 行" with the first row numbers (1 = the first row under the header),
+// "…" when there are more; empty when none was.
+std::string skippedRowsNote(size_t count, const std::vector<size_t>& firstRows);
 
 inline constexpr const char* kWktSaveTitle = "保存图层文件";
 inline constexpr const char* kWktDefaultName = "output.geojson";
 
 // table is null until a fetch has succeeded; geometryColumn is the header the
-// list shows selected. Success carries the GeoJSON text (message empty: the
-// save step reports).
+// list shows selected. Success carries the GeoJSON text, and in message the
+// note on skipped rows (empty when none was), which the save step appends to
+// its own message.
 Outcome runWktLayer(const Table* table, const std::optional<std::string>& geometryColumn);
 
 }  // namespace kit

@@ -73,7 +73,7 @@ void create() {
                          .size = windowTextUtf8(item(kSize)),
                          .rotation = windowTextUtf8(item(kRotation))};
     saveLayerOutcome(tab.panel.hwnd, runPolygonLayer(tab.fetchedTable(), cols, fields), kPolygonsSaveTitle,
-                     kPolygonsDefaultName);
+                     kPolygonsDefaultName, polygonOwnKeys(fields.mode));
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ void create() {
                         .angle = windowTextUtf8(item(kAngle)),
                         .inner = windowTextUtf8(item(kInner))};
     saveLayerOutcome(tab.panel.hwnd, runSectorLayer(tab.fetchedTable(), cols, fields), kSectorsSaveTitle,
-                     kSectorsDefaultName);
+                     kSectorsDefaultName, kSectorOwnKeys);
 }
 
 }  // namespace

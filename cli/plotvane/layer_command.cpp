@@ -45,12 +45,12 @@ std::optional<LonLatColumns> centreColumnsOption(const Table& table, const Args&
     return lonLatColumnsAt(table, *lon, *lat);
 }
 
-int finishLayerOutcome(const Outcome& outcome, const std::string& outputPath) {
+int finishLayerOutcome(const Outcome& outcome, const std::string& outputPath, size_t nameProperty) {
     if (!outcome.ok()) {
         printError(outcome.message);
         return outcome.status == Status::Warning ? kExitUsage : kExitFile;
     }
-    Outcome saved = saveLayer(outputPath, outcome.text);
+    Outcome saved = saveLayer(outputPath, outcome.text, nameProperty, outcome.message);
     printError(saved.message);
     return saved.ok() ? kExitOk : kExitFile;
 }

@@ -33,7 +33,8 @@ std::optional<LayerCommandInput> startLayerCommand(const std::string& command, c
 std::optional<LonLatColumns> centreColumnsOption(const Table& table, const Args& args);
 
 // Warning: exit 2; otherwise the layer is saved and the save's message goes to
-// stderr (exit 0, or 1 when the file could not be written).
-int finishLayerOutcome(const Outcome& outcome, const std::string& outputPath);
+// stderr (exit 0, or 1 when the file could not be written), with the run's
+// own note. nameProperty as saveLayer takes it.
+int finishLayerOutcome(const Outcome& outcome, const std::string& outputPath, size_t nameProperty = 0);
 
 }  // namespace kit::cli

@@ -18,7 +18,8 @@ int runPoints(const std::vector<std::string>& argv) {
 
 const Registrar points{{"points", "one point per row to a layer file",
                         R"(Usage: plotvane-cli points [TABLE] -o PATH [options]
-One point per row at its longitude and latitude, carrying the row's other cells.
+One point per row at its longitude and latitude, carrying the row's other cells
+in table order (a KML placemark is named by the first of them).
   TABLE      tab- or comma-separated table; '-' or nothing reads standard input
   --lon COL  longitude column (header name, or 0-based index); default: detected
   --lat COL  latitude column; default: detected

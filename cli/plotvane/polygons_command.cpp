@@ -20,13 +20,16 @@ int runPolygons(const std::vector<std::string>& argv) {
     f.innerAngle = in->args.valueOr("--angle", f.innerAngle);
     f.size = in->args.valueOr("--size", f.size);
     f.rotation = in->args.valueOr("--rotation", f.rotation);
-    return finishLayerOutcome(runPolygonLayer(&in->table, *cols, f), in->output);
+    return finishLayerOutcome(runPolygonLayer(&in->table, *cols, f), in->output, polygonOwnKeys(f.mode));
 }
 
 const Registrar polygons{{"polygons", "a regular polygon or star per row to a layer file",
                           R"(Usage: plotvane-cli polygons [TABLE] -o PATH [options]
 A regular polygon (by side length) or, with --star, a star (by outer radius)
-around every row's point. With rotation 0 the first vertex lies due east.
+around every row's point. With rotation 0 the first vertex lies due east, and
+rotation turns counter-clockwise (these are not compass bearings). Every shape
+carries row, type and sides (stars: row, type, points, angle), then every cell
+of its row (a KML placemark is named by the row's first cell).
   TABLE            tab- or comma-separated table; '-' or nothing reads standard input
   --lon COL        longitude column (header name, or 0-based index); default: detected
   --lat COL        latitude column; default: detected

@@ -19,18 +19,21 @@ int runSectors(const std::vector<std::string>& argv) {
     f.distance = in->args.valueOr("--distance", f.distance);
     f.angle = in->args.valueOr("--angle", f.angle);
     f.inner = in->args.valueOr("--inner", f.inner);
-    return finishLayerOutcome(runSectorLayer(&in->table, *cols, f), in->output);
+    return finishLayerOutcome(runSectorLayer(&in->table, *cols, f), in->output, kSectorOwnKeys);
 }
 
 const Registrar sectors{{"sectors", "one sector polygon per row to a layer file",
                          R"(Usage: plotvane-cli sectors [TABLE] -o PATH [options]
-One wedge per row around its point. Angles are mathematical: 0 east, 90 north.
-Each of --azimuth, --distance, --angle and --inner is a number used for every
-row or a column name read per row; unreadable values take the default.
+One wedge per row around its point. The azimuth is a compass bearing: 0 north,
+90 east, clockwise. Every feature carries row, azimuth, distance and angle,
+then every cell of its row by header name (a KML placemark is named by the
+row's first cell). Each of --azimuth, --distance, --angle and --inner is a
+number used for every row or a column name read per row; unreadable values
+take the default.
   TABLE            tab- or comma-separated table; '-' or nothing reads standard input
   --lon COL        longitude column (header name, or 0-based index); default: detected
   --lat COL        latitude column; default: detected
-  --azimuth TEXT   direction in degrees (default "": 0 for every row)
+  --azimuth TEXT   compass bearing in degrees (default "": 0, north, for every row)
   --distance TEXT  radius in metres (default "100")
   --angle TEXT     opening in degrees (default "90"; outside 0..360 draws 90)
   --inner TEXT     inner radius in metres (default "0")

@@ -20,8 +20,10 @@ int runWkt(const std::vector<std::string>& argv) {
 
 const Registrar wkt{{"wkt", "table with a WKT geometry column to a layer file",
                      R"(Usage: plotvane-cli wkt [TABLE] -o PATH [options]
-Every row whose geometry cell is a WKT POINT, LINESTRING or POLYGON becomes a
-feature carrying the row's other cells; other rows are left out.
+Every row whose geometry cell is WKT becomes a feature carrying the row's other
+cells in table order: POINT, LINESTRING, POLYGON, their MULTI types and a
+GEOMETRYCOLLECTION of one kind, any case, Z/M ordinates dropped. Rows that
+cannot be read (EMPTY among them) are left out and counted in the message.
   TABLE      tab- or comma-separated table; '-' or nothing reads standard input
   --geo COL  geometry column (header name, or 0-based index); default: the
              first header holding geom, wkt, geometry, shape, polygon, point or

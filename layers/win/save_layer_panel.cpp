@@ -18,10 +18,11 @@ const std::vector<FileFilter>& layerFileFilter() {
 
 }  // namespace
 
-bool saveLayerText(HWND owner, std::string_view geojson, const std::wstring& title, const std::wstring& defaultName) {
+bool saveLayerText(HWND owner, std::string_view geojson, const std::wstring& title, const std::wstring& defaultName,
+                   size_t nameProperty, std::string_view runNote) {
     std::wstring path = chooseSaveFile(owner, title, defaultName, layerFileFilter());
     if (path.empty()) return false;
-    Outcome written = saveLayer(toUtf8(path), geojson);
+    Outcome written = saveLayer(toUtf8(path), geojson, nameProperty, runNote);
     if (!written.ok()) {
         showError(owner, std::string_view(written.message));
         return false;
@@ -31,12 +32,13 @@ bool saveLayerText(HWND owner, std::string_view geojson, const std::wstring& tit
     return true;
 }
 
-bool saveLayerOutcome(HWND owner, const Outcome& run, std::string_view title, std::string_view defaultName) {
+bool saveLayerOutcome(HWND owner, const Outcome& run, std::string_view title, std::string_view defaultName,
+                      size_t nameProperty) {
     if (!run.ok()) {
         showOutcomeMessage(owner, run);
         return false;
     }
-    return saveLayerText(owner, run.text, toWide(title), toWide(defaultName));
+    return saveLayerText(owner, run.text, toWide(title), toWide(defaultName), nameProperty, run.message);
 }
 
 }  // namespace kit

@@ -14,10 +14,15 @@ namespace kit {
 
 // True when a file was written; false when the dialog was cancelled (silently)
 // or writing failed (after the error box).
-bool saveLayerText(HWND owner, std::string_view geojson, const std::wstring& title, const std::wstring& defaultName);
+// nameProperty and runNote as saveLayer takes them.
+bool saveLayerText(HWND owner, std::string_view geojson, const std::wstring& title, const std::wstring& defaultName,
+                   size_t nameProperty = 0, std::string_view runNote = {});
 
 // What every layer-generating tab does with its run: a warning goes to its
-// box, a layer to saveLayerText. Title and name in UTF-8, as the runs name them.
-bool saveLayerOutcome(HWND owner, const Outcome& run, std::string_view title, std::string_view defaultName);
+// box, a layer to saveLayerText (the run's message, a note such as rows
+// skipped, added to the success box). Title and name in UTF-8, as the runs
+// name them.
+bool saveLayerOutcome(HWND owner, const Outcome& run, std::string_view title, std::string_view defaultName,
+                      size_t nameProperty = 0);
 
 }  // namespace kit

@@ -18,7 +18,7 @@ TEST(LonLatColumns, Checks) {
 
 TEST(PointLayer, WholeText) {
     // Unreadable, NaN and missing coordinates are written as 0; every other
-    // cell is a string property in byte order of its name, numbers included.
+    // cell is a string property in table order, numbers included.
     kit::Table t = tableOf(
         "名称\t经度\t纬度\tRSRP\tid\n"
         "站A\t116.3\t39.9\t-95.5\tA\\1\n"
@@ -31,12 +31,12 @@ TEST(PointLayer, WholeText) {
               "    {\n      \"type\": \"Feature\",\n      \"geometry\": {\n"
               "        \"type\": \"Point\",\n        \"coordinates\": [116.30000000, 39.90000000]\n"
               "      },\n      \"properties\": {\n"
-              "        \"RSRP\": \"-95.5\",\n        \"id\": \"A\\\\1\",\n        \"名称\": \"站A\"\n"
+              "        \"名称\": \"站A\",\n        \"RSRP\": \"-95.5\",\n        \"id\": \"A\\\\1\"\n"
               "      }\n    },\n"
               "    {\n      \"type\": \"Feature\",\n      \"geometry\": {\n"
               "        \"type\": \"Point\",\n        \"coordinates\": [0.00000000, 0.00000000]\n"
               "      },\n      \"properties\": {\n"
-              "        \"RSRP\": \"\",\n        \"id\": \"2\",\n        \"名称\": \"站B\"\n"
+              "        \"名称\": \"站B\",\n        \"RSRP\": \"\",\n        \"id\": \"2\"\n"
               "      }\n    },\n"
               "    {\n      \"type\": \"Feature\",\n      \"geometry\": {\n"
               "        \"type\": \"Point\",\n        \"coordinates\": [117.00000000, 0.00000000]\n"

@@ -85,7 +85,8 @@ TEST(PolygonLayer, PolygonModeWithFallbacks) {
     auto features = test::featuresIn(o.text);
     ASSERT_EQ(features.size(), 2u);
     EXPECT_EQ(test::propertiesOf(features[0]),
-              "        \"row\": 0,\n        \"type\": \"polygon\",\n        \"sides\": 4");
+              "        \"row\": 0,\n        \"type\": \"polygon\",\n        \"sides\": 4,\n"
+              "        \"经度\": \"0\",\n        \"纬度\": \"0\",\n        \"边长\": \"500\"");
     auto ring = test::positionsIn(features[0]);
     ASSERT_EQ(ring.size(), 5u);
     EXPECT_EQ(ring.front(), ring.back());
@@ -94,6 +95,16 @@ TEST(PolygonLayer, PolygonModeWithFallbacks) {
     EXPECT_NE(features[0].find("\"coordinates\": [[[0.0006"), std::string::npos);
     EXPECT_EQ(features[0].find("angle"), std::string::npos);
     EXPECT_NE(features[1].find("\"row\": 1"), std::string::npos);
+}
+
+TEST(PolygonLayer, CellsNamedLikeTheToolsKeysAreRenamed) {
+    kit::Table t = tableOf("lon\tlat\tTYPE\ttype_1\tsides\n1\t2\ta\tb\tc\n");
+    kit::Outcome o = kit::runPolygonLayer(&t, {"lon", "lat"}, {});
+    ASSERT_TRUE(o.ok());
+    EXPECT_EQ(test::propertiesOf(o.text),
+              "        \"row\": 0,\n        \"type\": \"polygon\",\n        \"sides\": 4,\n"
+              "        \"lon\": \"1\",\n        \"lat\": \"2\",\n        \"TYPE_1\": \"a\",\n"
+              "        \"type_1_1\": \"b\",\n        \"sides_1\": \"c\"");
 }
 
 TEST(PolygonLayer, StarModeWritesItsAngle) {
@@ -108,7 +119,7 @@ TEST(PolygonLayer, StarModeWritesItsAngle) {
     ASSERT_TRUE(o.ok());
     EXPECT_EQ(test::propertiesOf(o.text),
               "        \"row\": 0,\n        \"type\": \"star\",\n        \"points\": 5,\n"
-              "        \"angle\": 30.00000000");
+              "        \"angle\": 30.00000000,\n        \"lon\": \"116\",\n        \"lat\": \"40\"");
     auto ring = test::positionsIn(o.text);
     ASSERT_EQ(ring.size(), 11u);
     EXPECT_EQ(ring.front(), ring.back());

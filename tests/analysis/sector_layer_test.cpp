@@ -88,9 +88,10 @@ TEST(SectorLayer, ChecksAndOneFeaturePerRow) {
     auto ring = test::positionsIn(features[1]);
     ASSERT_EQ(ring.size(), 35u);
     EXPECT_EQ(ring.front(), ring.back());
+    // The row's cells follow the sector's own keys; a short row has fewer.
     EXPECT_EQ(test::propertiesOf(features[1]),
               "        \"row\": 1,\n        \"azimuth\": 0.00000000,\n        \"distance\": 100.00000000,\n"
-              "        \"angle\": 90.00000000");
+              "        \"angle\": 90.00000000,\n        \"lon\": \"x\"");
     EXPECT_TRUE(o.text.ends_with("    }\n  ]\n}"));
 }
 
@@ -112,7 +113,8 @@ TEST(SectorLayer, ParametersAreNumbersOrColumns) {
     // Row 0 reads its cells; the angle is written as entered though drawn as 90.
     EXPECT_EQ(test::propertiesOf(features[0]),
               "        \"row\": 0,\n        \"azimuth\": 90.00000000,\n        \"distance\": 200.00000000,\n"
-              "        \"angle\": 400.00000000");
+              "        \"angle\": 400.00000000,\n        \"经度\": \"0\",\n        \"纬度\": \"0\",\n"
+              "        \"方位角\": \"90\",\n        \"半径\": \"200\",\n        \"波宽\": \"400\"");
     auto ring0 = test::positionsIn(features[0]);
     ASSERT_EQ(ring0.size(), 36u);  // inner radius 20: 35 and the closing one
     auto drawn = kit::sectorRing(0, 0, 90, 200, 90, 20);
@@ -122,10 +124,11 @@ TEST(SectorLayer, ParametersAreNumbersOrColumns) {
     // Unreadable and missing cells fall back to azimuth 0, distance 100, angle 90.
     EXPECT_EQ(test::propertiesOf(features[1]),
               "        \"row\": 1,\n        \"azimuth\": 0.00000000,\n        \"distance\": 100.00000000,\n"
-              "        \"angle\": -10.00000000");
+              "        \"angle\": -10.00000000,\n        \"经度\": \"0\",\n        \"纬度\": \"0\",\n"
+              "        \"方位角\": \"north\",\n        \"半径\": \"\",\n        \"波宽\": \"-10\"");
     EXPECT_EQ(test::propertiesOf(features[2]),
               "        \"row\": 2,\n        \"azimuth\": 0.00000000,\n        \"distance\": 100.00000000,\n"
-              "        \"angle\": 90.00000000");
+              "        \"angle\": 90.00000000,\n        \"经度\": \"0\",\n        \"纬度\": \"0\"");
 }
 
 TEST(SectorLayer, TextsThatAreNeitherNumberNorColumnUseDefaults) {
@@ -139,7 +142,8 @@ TEST(SectorLayer, TextsThatAreNeitherNumberNorColumnUseDefaults) {
     ASSERT_TRUE(o.ok());
     EXPECT_EQ(test::propertiesOf(test::featuresIn(o.text).at(0)),
               "        \"row\": 0,\n        \"azimuth\": 0.00000000,\n        \"distance\": 100.00000000,\n"
-              "        \"angle\": 90.00000000");
+              "        \"angle\": 90.00000000,\n        \"lon\": \"0\",\n        \"lat\": \"0\",\n"
+              "        \"Az\": \"45\"");
     EXPECT_EQ(test::positionsIn(o.text).size(), 35u);
     EXPECT_EQ(o.text.find("nan"), std::string::npos);
 }

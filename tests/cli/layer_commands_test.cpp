@@ -53,10 +53,11 @@ TEST(WktCommand, WritesGeoJsonWithHolesAsRings) {
     kit::test::CliResult r = runCli("plotvane-cli", {"wkt", kWkt, "-o", dir + "layer"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "创建完成！ 文件已保存到：" + dir + "layer.geojson\n");
+    // The row without geometry is named, not dropped in silence.
+    EXPECT_EQ(r.err, "创建完成！ 文件已保存到：" + dir + "layer.geojson 跳过 1 行（几何为空或无法识别）：第 6 行\n");
     std::string text = readAll(dir + "layer.geojson");
     ASSERT_TRUE(text.starts_with(kBom + "{\n  \"type\": \"FeatureCollection\""));
-    EXPECT_EQ(countOf(text, "\"type\": \"Feature\""), 4u);
+    EXPECT_EQ(countOf(text, "\"type\": \"Feature\""), 5u);  // the multipolygon too
     EXPECT_EQ(countOf(text, "[0.00000000, 0.00000000]"), 0u);
     EXPECT_EQ(countOf(text, "]], [["), 1u);  // the one hole opens a ring of its own
 
@@ -68,7 +69,7 @@ TEST(WktCommand, WritesGeoJsonWithHolesAsRings) {
 
     if (!haveOgrinfo()) GTEST_SKIP() << "GDAL's ogrinfo is not installed";
     r = runShell("ogrinfo -ro -al -geom=SUMMARY " + shellQuote(dir + "layer.geojson"));
-    EXPECT_NE(r.out.find("Feature Count: 4"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Feature Count: 5"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("POLYGON : 5 points, 1 inner rings (4 points)"), std::string::npos) << r.out;
 }
 
@@ -113,15 +114,23 @@ TEST(SectorsCommand, ColumnsAsParametersInEveryFormat) {
     std::string text = readAll(dir + "扇形 图层.geojson");
     EXPECT_EQ(countOf(text, "\"type\": \"Feature\""), 120u);
     // The first site's first sector: azimuth 349, radius 800, opening 65.
+    // The first site's first sector: azimuth 349, radius 800, opening 65,
+    // followed by every cell of its row.
     EXPECT_NE(text.find("\"row\": 0,\n        \"azimuth\": 349.00000000,\n        \"distance\": 800.00000000,\n"
-                        "        \"angle\": 65.00000000"),
+                        "        \"angle\": 65.00000000,\n        \"站名\": \"海淀000_1\",\n"
+                        "        \"经度\": \"116.539005\""),
               std::string::npos);
-    EXPECT_TRUE(kit::fileExists(dir + "sectors.KML.kml"));
-    for (const char* ext : {".shp", ".shx", ".dbf"}) EXPECT_TRUE(kit::fileExists(dir + "sectors.Shp" + ext));
+    EXPECT_NE(text.find("\"CGI\": \"460-00-12000-1\""), std::string::npos);
+    EXPECT_NE(readAll(dir + "sectors.KML.kml").find("<name>海淀000_1</name>"), std::string::npos);
+    for (const char* ext : {".shp", ".shx", ".dbf", ".cpg", ".prj"})
+        EXPECT_TRUE(kit::fileExists(dir + "sectors.Shp" + ext));
 
     if (!haveOgrinfo()) GTEST_SKIP() << "GDAL's ogrinfo is not installed";
     for (const char* name : {"扇形 图层.geojson", "sectors.KML.kml", "sectors.Shp.shp"})
         EXPECT_EQ(ogrSummary(dir + name, "POLYGON"), "Feature Count: 120 / 120 POLYGON") << name;
+    kit::test::CliResult first = runShell("ogrinfo -ro -al -fid 0 " + shellQuote(dir + "sectors.Shp.shp"));
+    EXPECT_NE(first.out.find("站名 (String) = 海淀000_1"), std::string::npos) << first.out;
+    EXPECT_NE(first.out.find("CGI (String) = 460-00-12000-1"), std::string::npos) << first.out;
 }
 
 TEST(PointsAndPolygonsCommands, ReadByGdal) {

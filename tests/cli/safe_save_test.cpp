@@ -43,7 +43,7 @@ TEST(SafeSave, FailedOutputKeepsTheEarlierFile) {
     const std::vector<Case> cases = {
         {{"sectors", sites}, "s.geojson", {"s.geojson"}},
         {{"sectors", sites}, "s.kml", {"s.kml"}},
-        {{"sectors", sites}, "s.shp", {"s.dbf", "s.shp", "s.shx"}},
+        {{"sectors", sites}, "s.shp", {"s.cpg", "s.dbf", "s.prj", "s.shp", "s.shx"}},
         {{"coverage", "prediction", sites}, "c.geojson", {"c.geojson"}},
         {{"nearest", sites, "-n", "3"}, "n.tsv", {"n.tsv"}},
     };

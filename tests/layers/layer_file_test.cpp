@@ -200,11 +200,13 @@ TEST(SaveLayer, SavedFilesLoadBack) {
     EXPECT_EQ(g.features[1].ring.size(), 4u);
     Layer k = loaded(dir.file("回.kml"));
     ASSERT_EQ(k.features.size(), 2u);
-    EXPECT_EQ(k.features[1].properties.at("name"), "Feature 1");
+    // The placemark is named by the first property, the row's first cell.
+    EXPECT_EQ(k.features[1].properties.at("name"), "乙-2");
     EXPECT_EQ(k.features[1].ring, g.features[1].ring);
     Layer s = loaded(dir.file("回.shp"));
     ASSERT_EQ(s.features.size(), 2u);
-    EXPECT_EQ(s.features[1].ring, g.features[1].ring);
+    // The Shapefile stores its outer ring clockwise: the same ring reversed.
+    EXPECT_EQ(s.features[1].ring, (std::vector<kit::Position>(g.features[1].ring.rbegin(), g.features[1].ring.rend())));
     EXPECT_EQ(s.features[1].properties.at("ID"), "1");
 }
 

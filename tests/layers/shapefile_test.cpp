@@ -191,19 +191,25 @@ TEST(WriteShapefile, PolygonsClosedAndForeignFeaturesSkippedWithTheirIds) {
     auto decoded = kit::decodeShapefile(kit::test::readAll(path), kit::test::readAll(dir.file("p.dbf")));
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->shapeType, 5);
-    ASSERT_EQ(decoded->shapes.size(), 3u);
+    // The multipolygon is a polygon record too; the point and the ring of
+    // two positions are left out, with their IDs.
+    ASSERT_EQ(decoded->shapes.size(), 4u);
+    // Closed, and turned clockwise as an outer ring must be.
     EXPECT_EQ(decoded->shapes[0].xs, (std::vector<double>{0, 2, 2, 0}));
+    EXPECT_EQ(decoded->shapes[0].ys, (std::vector<double>{0, 2, 0, 0}));
     EXPECT_EQ(decoded->shapes[0].partStarts, (std::vector<int32_t>{0}));
     EXPECT_EQ(decoded->shapes[1].xs.size(), 4u);
-    EXPECT_EQ(decoded->shapes[2].xMin, -1);
-    EXPECT_EQ(decoded->shapes[2].yMin, -3);
-    EXPECT_EQ(decoded->shapes[2].yMax, 0);
+    EXPECT_EQ(decoded->shapes[2].xs, (std::vector<double>{9, 9, 8, 9}));
+    EXPECT_EQ(decoded->shapes[3].xMin, -1);
+    EXPECT_EQ(decoded->shapes[3].yMin, -3);
+    EXPECT_EQ(decoded->shapes[3].yMax, 0);
     EXPECT_EQ(decoded->xMin, -1);
-    EXPECT_EQ(decoded->yMax, 3);
-    ASSERT_EQ(decoded->records.size(), 3u);
+    EXPECT_EQ(decoded->yMax, 9);
+    ASSERT_EQ(decoded->records.size(), 4u);
     EXPECT_EQ(decoded->records[0].values[0], "0");
     EXPECT_EQ(decoded->records[1].values[0], "2");
-    EXPECT_EQ(decoded->records[2].values[0], "5");
+    EXPECT_EQ(decoded->records[2].values[0], "4");
+    EXPECT_EQ(decoded->records[3].values[0], "5");
 }
 
 TEST(WriteShapefile, PointLayerLeavesOutOtherGeometries) {
@@ -215,10 +221,10 @@ TEST(WriteShapefile, PointLayerLeavesOutOtherGeometries) {
     ASSERT_TRUE(kit::writeShapefile(w.finish(), dir.file("q.shp")).ok());
     auto decoded = kit::decodeShapefile(kit::test::readAll(dir.file("q.shp")), kit::test::readAll(dir.file("q.dbf")));
     ASSERT_TRUE(decoded);
-    ASSERT_EQ(decoded->shapes.size(), 2u);
-    EXPECT_EQ(decoded->shapes[1].xs[0], 0);  // an unreadable number reads as 0
-    EXPECT_EQ(decoded->shapes[1].ys[0], 4);
-    EXPECT_EQ(decoded->records[1].values[0], "1");
+    // A point whose number cannot be read is left out rather than put at 0.
+    ASSERT_EQ(decoded->shapes.size(), 1u);
+    EXPECT_EQ(decoded->shapes[0].xs[0], 1);
+    EXPECT_EQ(decoded->records[0].values[0], "0");
 }
 
 TEST(WriteShapefile, RefusalsAndWriteFailure) {
@@ -227,10 +233,10 @@ TEST(WriteShapefile, RefusalsAndWriteFailure) {
     EXPECT_EQ(none.status, kit::Status::Error);
     EXPECT_EQ(none.message, "GeoJSON 中未找到要素");
     kit::GeoJsonWriter w;
-    w.addFeature("\"type\": \"LineString\", \"coordinates\": [[0,0],[1,1]]", {});
+    w.addFeature("\"type\": \"GeometryCollection\", \"coordinates\": [[0,0],[1,1]]", {});
     w.addFeature("\"type\": \"Point\", \"coordinates\": [0,0]", {});
-    auto line = kit::writeShapefile(w.finish(), dir.file("b.shp"));
-    EXPECT_EQ(line.message, "不支持的几何类型，仅支持 Point 和 Polygon");
+    auto collection = kit::writeShapefile(w.finish(), dir.file("b.shp"));
+    EXPECT_EQ(collection.message, "不支持的几何类型，仅支持 Point 和 Polygon");
     EXPECT_FALSE(kit::fileExists(dir.file("b.shp")));
     auto untyped = kit::writeShapefile("{\"type\":\"Feature\",\"coordinates\":[1,2]}", dir.file("c.shp"));
     EXPECT_EQ(untyped.message, "不支持的几何类型，仅支持 Point 和 Polygon");
@@ -421,10 +427,12 @@ TEST(ShapefileRoundTrip, WrittenSetReadsBack) {
     Layer layer;
     ASSERT_TRUE(kit::readShapefile(path, layer).ok());
     ASSERT_EQ(layer.features.size(), 2u);
-    EXPECT_EQ(layer.features[0].ring[2], (Position{116.2, 39.2}));
+    // The counter-clockwise ring comes back clockwise, as outer rings are stored.
+    EXPECT_EQ(layer.features[0].ring[1], (Position{116.2, 39.2}));
     EXPECT_EQ(layer.features[1].ring.size(), 4u);
     EXPECT_EQ(layer.features[1].properties.at("ID"), "1");
-    EXPECT_EQ(layer.fieldNames, (std::vector<std::string>{"ID"}));
+    EXPECT_EQ(layer.fieldNames, (std::vector<std::string>{"ID", "名"}));
+    EXPECT_EQ(layer.features[0].properties.at("名"), "x");
 }
 
 TEST(ShapefileFixtures, RealFilesGiveWhatTheRulesSay) {

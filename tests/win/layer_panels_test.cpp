@@ -33,7 +33,7 @@ const std::wstring kSites =
 std::vector<std::wstring> filesOf(const std::wstring& path) {
     if (!path.ends_with(L".shp")) return {path};
     std::wstring stem = path.substr(0, path.size() - 4);
-    return {path, stem + L".shx", stem + L".dbf"};
+    return {path, stem + L".shx", stem + L".dbf", stem + L".cpg", stem + L".prj"};
 }
 
 std::map<std::wstring, std::string> takeFiles(const std::wstring& path) {
@@ -63,13 +63,16 @@ protected:
 
     // Presses create once per format with the dialog answering a temporary
     // path; each save must write exactly what the run saved by saveLayer
-    // writes, then report and reveal the file.
-    void expectSavesLikeTheRun(int tab, const Outcome& run, const wchar_t* title, const wchar_t* defaultName) {
+    // writes (placemarks named by the property after the tool's own keys),
+    // then report (with the run's note) and reveal the file.
+    void expectSavesLikeTheRun(int tab, const Outcome& run, const wchar_t* title, const wchar_t* defaultName,
+                               size_t nameProperty = 0) {
         ASSERT_TRUE(run.ok()) << run.message;
         for (const wchar_t* ext : {L".geojson", L".kml", L".shp"}) {
             SCOPED_TRACE(toUtf8(ext));
             std::wstring path = tempFolder() + L"kit_图层_tab" + std::to_wstring(tab) + ext;
-            ASSERT_TRUE(saveLayer(toUtf8(path), run.text).ok());
+            Outcome saved = saveLayer(toUtf8(path), run.text, nameProperty, run.message);
+            ASSERT_TRUE(saved.ok());
             auto want = takeFiles(path);
             ASSERT_EQ(want.size(), filesOf(path).size());
 
@@ -84,7 +87,8 @@ protected:
             ASSERT_EQ(dialogs.calls[0].filter.size(), 4u);  // GeoJSON first, then Shapefile, KML, all files
             EXPECT_EQ(dialogs.calls[0].filter[0].pattern, L"*.geojson;*.json");
             EXPECT_EQ(dialogs.calls[1].kind, "success");
-            EXPECT_EQ(dialogs.calls[1].text, L"创建完成！\n文件已保存到：" + path);
+            EXPECT_EQ(dialogs.calls[1].text, toWide(saved.message));
+            EXPECT_TRUE(dialogs.calls[1].text.starts_with(L"创建完成！\n文件已保存到：" + path));
             EXPECT_EQ(dialogs.calls[2].kind, "reveal");
             EXPECT_EQ(dialogs.calls[2].text, path);
             auto got = takeFiles(path);
@@ -296,7 +300,8 @@ TEST_F(LayerPanelTest, SectorListsTakeNumbersOrColumns) {
 
     Table t = parsed(kSites);
     const LonLatColumns cols = lonLatColumnsAt(t, 1, 2);
-    expectSavesLikeTheRun(kSectorsTab, runSectorLayer(&t, cols, {}), L"保存扇形图层", L"output_sectors.geojson");
+    expectSavesLikeTheRun(kSectorsTab, runSectorLayer(&t, cols, {}), L"保存扇形图层", L"output_sectors.geojson",
+                          kSectorOwnKeys);
 
     // Azimuth and radius picked from the lists (columns read per row), an
     // angle typed, an inner radius naming no column (its default).
@@ -307,7 +312,8 @@ TEST_F(LayerPanelTest, SectorListsTakeNumbersOrColumns) {
     SectorFields fields{.azimuth = "方位角", .distance = "覆盖", .angle = "60", .inner = "内径"};
     Outcome want = runSectorLayer(&t, cols, fields);
     ASSERT_NE(want.text, runSectorLayer(&t, cols, {}).text);
-    expectSavesLikeTheRun(kSectorsTab, want, L"保存扇形图层", L"output_sectors.geojson");
+    expectSavesLikeTheRun(kSectorsTab, want, L"保存扇形图层", L"output_sectors.geojson",
+                          kSectorOwnKeys);
 
     // Typing into the editable lists works as well: a ring sector.
     setText(kSectorsTab, kAzimuth, L"45");
@@ -315,7 +321,8 @@ TEST_F(LayerPanelTest, SectorListsTakeNumbersOrColumns) {
     setText(kSectorsTab, kInner, L"50");
     expectSavesLikeTheRun(kSectorsTab,
                           runSectorLayer(&t, cols, {.azimuth = "45", .distance = "200", .angle = "60", .inner = "50"}),
-                          L"保存扇形图层", L"output_sectors.geojson");
+                          L"保存扇形图层", L"output_sectors.geojson",
+                          kSectorOwnKeys);
 
     // A new fetch sets the defaults again.
     fetch(kSectorsTab, kSites);
@@ -372,7 +379,8 @@ TEST_F(LayerPanelTest, PolygonsAndStarsInEachFormat) {
     EXPECT_EQ(windowText(item(kPolygonTab, kSize)), L"100");
     Table t = parsed(kSites);
     const LonLatColumns cols = lonLatColumnsAt(t, 1, 2);
-    expectSavesLikeTheRun(kPolygonTab, runPolygonLayer(&t, cols, {}), L"保存多边形图层", L"output_polygons.geojson");
+    expectSavesLikeTheRun(kPolygonTab, runPolygonLayer(&t, cols, {}), L"保存多边形图层", L"output_polygons.geojson",
+                          polygonOwnKeys(PolygonMode::Polygon));
 
     // Hexagons turned by 15 degrees; the hidden angle does not count.
     setText(kPolygonTab, kCount, L"6");
@@ -381,7 +389,7 @@ TEST_F(LayerPanelTest, PolygonsAndStarsInEachFormat) {
     setText(kPolygonTab, kInnerAngle, L"45");
     PolygonFields hexagons{.count = "6", .innerAngle = "45", .size = "250", .rotation = "15"};
     expectSavesLikeTheRun(kPolygonTab, runPolygonLayer(&t, cols, hexagons), L"保存多边形图层",
-                          L"output_polygons.geojson");
+                          L"output_polygons.geojson", polygonOwnKeys(hexagons.mode));
 
     // Five-pointed stars with that inner angle; a column name as the size
     // is no number: 100.
@@ -390,7 +398,8 @@ TEST_F(LayerPanelTest, PolygonsAndStarsInEachFormat) {
     SendMessageW(item(kPolygonTab, kSize), CB_SETCURSEL, 4, 0);
     EXPECT_EQ(windowText(item(kPolygonTab, kSize)), L"覆盖");
     PolygonFields star{.mode = PolygonMode::Star, .count = "5", .innerAngle = "45", .size = "覆盖", .rotation = "15"};
-    expectSavesLikeTheRun(kPolygonTab, runPolygonLayer(&t, cols, star), L"保存多边形图层", L"output_polygons.geojson");
+    expectSavesLikeTheRun(kPolygonTab, runPolygonLayer(&t, cols, star), L"保存多边形图层", L"output_polygons.geojson",
+                          polygonOwnKeys(star.mode));
 }
 
 TEST_F(LayerPanelTest, PolygonCountOutOfRangeIsRefused) {
