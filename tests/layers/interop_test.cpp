@@ -170,7 +170,9 @@ TEST(Interop, GdalReadsEveryFieldAndValueBack) {
                 expectValue(features[r], (*c.names)[k], expected, c.file);
             }
         }
-        if (c.cutAt254) EXPECT_NE(saved.message.find("有 1 个属性值超过 254 字节"), std::string::npos) << saved.message;
+        if (c.cutAt254) {
+            EXPECT_NE(saved.message.find("有 1 个属性值超过 254 字节"), std::string::npos) << saved.message;
+        }
     }
     // Both KML drivers: the placemark's name is the row's first cell, else
     // "Feature n" (GDAL's older KML driver reads nothing else).
