@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/edit_text.h"
 #include "core/format.h"
@@ -14,10 +15,15 @@ namespace {
 // a link from the neighbouring cells nor decides one without the exact test.
 constexpr double kRelativeSlack = 1e-6;
 constexpr double kAbsoluteSlack = 1e-12;
-// Beyond this many degrees the great-circle distance's trigonometry is too
-// coarse to bound by position, and past a pole its terms cancel and it errs by
-// centimetres; such points are compared with every point.
+// Beyond this many degrees, or past a pole, the great-circle distance's
+// trigonometry is too coarse to decide a link by position (past a pole its
+// terms cancel and it errs by centimetres): such "far" points, projected
+// metres read as degrees for one, always get the exact test, and the cells
+// widen by the error its terms can carry at their size.
 constexpr double kPlainDegrees = 1000;
+// Past this size no bound on that error prunes anything (and some sines give
+// up): such points are compared with every point.
+constexpr double kHugeDegrees = 1e15;
 
 // Cell coordinates along each axis fit in 21 bits when a cell is at least
 // this wide (about 6 m on the ground); smaller distances use cells this size.
@@ -35,7 +41,7 @@ uint64_t cellKey(double x, double y, double z, double cell) {
 }
 
 // The points not yet labelled, kept in runs (one run per cell, one for the
-// far-off points) with each run's remaining points at its front, so taking a
+// huge points) with each run's remaining points at its front, so taking a
 // point out is a swap with the run's last remaining one. A slot carries the
 // point's unit vector, so scanning a run reads memory in order.
 struct Slot {
@@ -78,61 +84,78 @@ std::vector<int32_t> groupPoints(const std::vector<LonLat>& points, double metre
     const double chordHi = chord * (1 + kRelativeSlack) + kAbsoluteSlack;
     const double chordLo = chord * (1 - kRelativeSlack) - kAbsoluteSlack;
     const double hi2 = chordHi * chordHi, lo2 = chordLo > 0 ? chordLo * chordLo : -1;
-    const double cell = std::max(chordHi, kMinCell);
 
-    enum Kind : uint8_t { Alone, Plain, Far };
-    std::vector<Kind> kind(n, Alone);  // Alone: not finite, its distance to anything is NaN
+    // Alone: not finite, its distance to anything is NaN. Huge: compared with
+    // every point. Plain and Far points go into the cells.
+    enum Kind : uint8_t { Alone, Plain, Far, Huge };
+    std::vector<Kind> kind(n, Alone);
+    std::vector<Slot> vec(n);
+    std::vector<uint32_t> huge;
+    bool anyFar = false;
+    double largest = 0;  // radians, over the points in cells
+    for (uint32_t i = 0; i < n; ++i) {
+        const double lon = points[i].lon, lat = points[i].lat;
+        if (!std::isfinite(lon) || !std::isfinite(lat)) continue;
+        if (std::fabs(lon) > kHugeDegrees || std::fabs(lat) > kHugeDegrees) {
+            kind[i] = Huge;
+            huge.push_back(i);
+            continue;
+        }
+        const bool isFar = std::fabs(lon) > kPlainDegrees || std::fabs(lat) > 90;
+        kind[i] = isFar ? Far : Plain;
+        anyFar = anyFar || isFar;
+        // Past a pole this is still the point the distance formula measures:
+        // its terms are the chord's, whatever the angles.
+        const double phi = lat * kDegToRad, lambda = lon * kDegToRad;
+        largest = std::max({largest, std::fabs(phi), std::fabs(lambda)});
+        vec[i] = {std::cos(phi) * std::cos(lambda), std::cos(phi) * std::sin(lambda), std::sin(phi), i};
+    }
+    // A far pair's haversine term may be off by errorA (a few roundings of
+    // angles this large), its unit vectors by errorV a coordinate; a chord
+    // beyond chordFar cannot be a link however they fall.
+    const double eps = std::numeric_limits<double>::epsilon();
+    const double errorA = 64 * eps * (largest + 1), errorV = 8 * eps * (largest + 1);
+    const double chordFar = chordHi + 2 * std::sqrt(errorA) + 8 * errorV;
+    const double far2 = chordFar * chordFar;
+    const double cell = std::max(anyFar ? chordFar : chordHi, kMinCell);
     struct Placed {
         uint64_t key;
         uint32_t id;
     };
-    std::vector<Placed> plain;
-    std::vector<Slot> vec(n);
-    std::vector<uint32_t> far;
-    for (uint32_t i = 0; i < n; ++i) {
-        const double lon = points[i].lon, lat = points[i].lat;
-        if (!std::isfinite(lon) || !std::isfinite(lat)) continue;
-        if (std::fabs(lon) > kPlainDegrees || std::fabs(lat) > 90) {
-            kind[i] = Far;
-            far.push_back(i);
-            continue;
-        }
-        kind[i] = Plain;
-        const double phi = lat * kDegToRad, lambda = lon * kDegToRad;
-        vec[i] = {std::cos(phi) * std::cos(lambda), std::cos(phi) * std::sin(lambda), std::sin(phi), i};
-        plain.push_back({cellKey(vec[i].x, vec[i].y, vec[i].z, cell), i});
-    }
-    std::sort(plain.begin(), plain.end(),
+    std::vector<Placed> placed;
+    for (uint32_t i = 0; i < n; ++i)
+        if (kind[i] == Plain || kind[i] == Far) placed.push_back({cellKey(vec[i].x, vec[i].y, vec[i].z, cell), i});
+    std::sort(placed.begin(), placed.end(),
               [](const Placed& a, const Placed& b) { return a.key < b.key || (a.key == b.key && a.id < b.id); });
 
-    // Runs: the cells in key order, then the far-off points.
+    // Runs: the cells in key order, then the huge points.
     Runs runs;
     runs.runOf.assign(n, 0);
     runs.where.assign(n, 0);
-    runs.slots.reserve(plain.size() + far.size());
+    runs.slots.reserve(placed.size() + huge.size());
     std::vector<uint64_t> cellKeys;
-    for (size_t p = 0; p < plain.size(); ++p) {
-        if (p == 0 || plain[p].key != plain[p - 1].key) {
-            cellKeys.push_back(plain[p].key);
+    for (size_t p = 0; p < placed.size(); ++p) {
+        if (p == 0 || placed[p].key != placed[p - 1].key) {
+            cellKeys.push_back(placed[p].key);
             runs.begin.push_back(static_cast<uint32_t>(p));
             runs.remaining.push_back(0);
         }
-        const uint32_t id = plain[p].id;
+        const uint32_t id = placed[p].id;
         runs.slots.push_back(vec[id]);
         runs.runOf[id] = static_cast<uint32_t>(cellKeys.size() - 1);
         runs.where[id] = static_cast<uint32_t>(p);
         ++runs.remaining.back();
     }
     const size_t cellCount = cellKeys.size();
-    const uint32_t farRun = static_cast<uint32_t>(cellCount);
+    const uint32_t hugeRun = static_cast<uint32_t>(cellCount);
     runs.begin.push_back(static_cast<uint32_t>(runs.slots.size()));
-    runs.remaining.push_back(static_cast<uint32_t>(far.size()));
-    for (uint32_t id : far) {
-        runs.runOf[id] = farRun;
+    runs.remaining.push_back(static_cast<uint32_t>(huge.size()));
+    for (uint32_t id : huge) {
+        runs.runOf[id] = hugeRun;
         runs.where[id] = static_cast<uint32_t>(runs.slots.size());
         runs.slots.push_back({0, 0, 0, id});
     }
-    std::vector<Placed>().swap(plain);
+    std::vector<Placed>().swap(placed);
     std::vector<Slot>().swap(vec);
 
     // Each cell's occupied neighbours (itself included). The cells are in key
@@ -180,20 +203,26 @@ std::vector<int32_t> groupPoints(const std::vector<LonLat>& points, double metre
             const uint32_t k = stack.back();
             stack.pop_back();
             const Slot vk = runs.slots[runs.where[k]];
-            const bool plainK = kind[k] == Plain;
+            const bool inCells = kind[k] != Huge, plainK = kind[k] == Plain;
             // Takes every remaining point of the run that k links to.
             auto visit = [&](uint32_t run) {
-                const bool plainRun = run != farRun;
+                const bool cellRun = run != hugeRun;
                 for (uint32_t p = runs.begin[run]; p < runs.begin[run] + runs.remaining[run];) {
                     const Slot& s = runs.slots[p];
                     bool link;
-                    if (plainK && plainRun) {
+                    if (inCells && cellRun) {
                         const double dx = vk.x - s.x, dy = vk.y - s.y, dz = vk.z - s.z;
                         const double c2 = dx * dx + dy * dy + dz * dz;
-                        // Only the narrow band around the linking chord needs the exact test.
-                        link =
-                            c2 <= lo2 || (c2 <= hi2 && haversineDistance(points[k].lat, points[k].lon, points[s.id].lat,
-                                                                         points[s.id].lon) <= metres);
+                        auto exact = [&] {
+                            return haversineDistance(points[k].lat, points[k].lon, points[s.id].lat, points[s.id].lon) <=
+                                   metres;
+                        };
+                        // Only the narrow band around the linking chord needs
+                        // the exact test; a far point always does.
+                        if (plainK && kind[s.id] == Plain)
+                            link = c2 <= lo2 || (c2 <= hi2 && exact());
+                        else
+                            link = c2 <= far2 && exact();
                     } else {
                         link = haversineDistance(points[k].lat, points[k].lon, points[s.id].lat, points[s.id].lon) <=
                                metres;
@@ -208,7 +237,7 @@ std::vector<int32_t> groupPoints(const std::vector<LonLat>& points, double metre
                     }
                 }
             };
-            if (plainK) {
+            if (inCells) {
                 const uint32_t c = runs.runOf[k];
                 for (uint32_t q = nearStart[c]; q < nearStart[c + 1]; ++q)
                     if (runs.remaining[nearCells[q]]) visit(nearCells[q]);
@@ -216,7 +245,7 @@ std::vector<int32_t> groupPoints(const std::vector<LonLat>& points, double metre
                 for (uint32_t c = 0; c < cellCount; ++c)
                     if (runs.remaining[c]) visit(c);
             }
-            if (runs.remaining[farRun]) visit(farRun);
+            if (runs.remaining[hugeRun]) visit(hugeRun);
         }
     }
     std::vector<int32_t> number(static_cast<size_t>(next), -1);
@@ -245,22 +274,35 @@ Outcome runBufferGroup(const Table* table, const LonLatColumns& cols, std::strin
         points[r] = {toNumberOr(t.cellOr(r, lonRef, "0"), 0), toNumberOr(t.cellOr(r, latRef, "0"), 0)};
     const std::vector<int32_t> labels = groupPoints(points, metres);
 
-    std::vector<ColumnRef> refs;
+    // One lookup per column, not a scan; a name repeated over thousands of
+    // columns keeps one list of its positions, which every such column shares.
+    std::vector<const ColumnRef*> refs;
+    refs.reserve(t.columnCount());
     std::string out;
-    out.reserve(rows * (t.columnCount() * 12 + (geomColumn ? 40 : 8)));
-    const auto byName = t.columnIndex();  // one lookup per column, not a scan
+    const auto byName = t.columnIndex();
     for (const std::string& h : t.headers) {
-        refs.push_back(byName.at(h));
+        refs.push_back(&byName.at(h));
         out += h;
         out += '\t';
     }
     out += "clusterid";
     if (geomColumn) out += "\tgeom";
     out += '\n';
+    // From column i on, no column has a cell in a row shorter than
+    // reachFrom[i] + 1 cells: a short row under thousands of columns ends in
+    // one run of tabs.
+    std::vector<uint32_t> reachFrom(refs.size() + 1, UINT32_MAX);
+    for (size_t i = refs.size(); i-- > 0;)
+        reachFrom[i] = std::min(reachFrom[i + 1], refs[i]->empty() ? UINT32_MAX : refs[i]->positions.back());
     int32_t groups = 0;
     for (size_t r = 0; r < rows; ++r) {
-        for (const ColumnRef& ref : refs) {
-            out += t.cellOr(r, ref, "");
+        const size_t have = t.cellCount(r);
+        for (size_t i = 0; i < refs.size(); ++i) {
+            if (reachFrom[i] >= have) {
+                out.append(refs.size() - i, '\t');
+                break;
+            }
+            out += t.cellOr(r, *refs[i], "");
             out += '\t';
         }
         appendInt(out, labels[r]);

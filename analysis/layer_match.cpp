@@ -38,34 +38,41 @@ size_t prefixBytes(std::string_view s, size_t characters) {
     return i;
 }
 
-// What fills one output column.
+// What fills one output column. A table cell's column points into the
+// table's name index: a name repeated over thousands of columns keeps one
+// list of its positions, not one copy per column.
 struct OutputColumn {
     enum Kind { Cell, Field, Distance } kind;
     std::string name;
-    ColumnRef ref;
+    const ColumnRef* ref;
 };
 
-std::vector<OutputColumn> outputColumns(const Table& t, const Layer& layer, const MatchField& field) {
+struct OutputColumns {
+    std::unordered_map<std::string_view, ColumnRef> byName;
+    std::vector<OutputColumn> list;
+};
+
+void outputColumns(const Table& t, const Layer& layer, const MatchField& field, OutputColumns& out) {
+    static const ColumnRef kNoColumnRef;
     std::vector<std::string> names = t.headers;
     std::vector<std::string> fields = field ? std::vector<std::string>{*field} : layer.fieldNames;
     names.insert(names.end(), fields.begin(), fields.end());
     names.push_back(kDistanceColumn);
     // Looked up through one index each, not by a scan per column: a table
     // or a layer with tens of thousands of columns stays linear.
-    const auto byName = t.columnIndex();
+    out.byName = t.columnIndex();
     const std::unordered_set<std::string_view> isField(fields.begin(), fields.end());
-    std::vector<OutputColumn> cols;
-    for (const std::string& n : names) {
+    out.list.reserve(names.size());
+    for (std::string& n : names) {
         if (n == kDistanceColumn) {
-            cols.push_back({OutputColumn::Distance, n, {}});
+            out.list.push_back({OutputColumn::Distance, std::move(n), &kNoColumnRef});
         } else if (isField.count(n)) {
-            cols.push_back({OutputColumn::Field, n, {}});
+            out.list.push_back({OutputColumn::Field, std::move(n), &kNoColumnRef});
         } else {
-            auto it = byName.find(n);
-            cols.push_back({OutputColumn::Cell, n, it == byName.end() ? ColumnRef{} : it->second});
+            auto it = out.byName.find(n);
+            out.list.push_back({OutputColumn::Cell, std::move(n), it == out.byName.end() ? &kNoColumnRef : &it->second});
         }
     }
-    return cols;
 }
 
 using Properties = std::map<std::string, std::string>;
@@ -87,7 +94,7 @@ void appendLine(std::string& out, const Table& t, size_t row, const std::vector<
                 }
                 break;
             case OutputColumn::Cell:
-                out += t.cellOr(row, c.ref, "");
+                out += t.cellOr(row, *c.ref, "");
                 break;
         }
     }
@@ -187,11 +194,12 @@ Outcome runLayerMatchWith(const Table* table, const MatchColumns& cols, const La
     if (!layer || layer->features.empty()) return Outcome::warning("请先选择图层文件");
     if (!cols.lon || !cols.lat) return Outcome::warning("请选择经度列和纬度列");
     const Table& t = *table;
-    const std::vector<OutputColumn> columns = outputColumns(t, *layer, field);
+    OutputColumns output;
+    outputColumns(t, *layer, field, output);
+    const std::vector<OutputColumn>& columns = output.list;
     const ColumnRef lonRef = t.column(*cols.lon), latRef = t.column(*cols.lat);
 
     std::string out;
-    out.reserve(t.rowCount() * 64);
     for (size_t i = 0; i < columns.size(); ++i) {
         if (i) out += '\t';
         out += columns[i].name;

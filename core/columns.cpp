@@ -4,14 +4,29 @@
 
 namespace kit {
 
+namespace {
+
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Whether the header, ASCII-lowered, contains the lowered candidate; compared
+// in place, since a header line may hold millions of names.
+bool containsLowered(std::string_view header, std::string_view lowered) {
+    if (lowered.size() > header.size()) return false;
+    for (size_t at = 0; at + lowered.size() <= header.size(); ++at) {
+        size_t i = 0;
+        while (i < lowered.size() && lowerAscii(header[at + i]) == lowered[i]) ++i;
+        if (i == lowered.size()) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int findColumnByName(const std::vector<std::string>& headers, const std::vector<std::string_view>& candidates) {
-    std::vector<std::string> lowered;
-    lowered.reserve(headers.size());
-    for (const auto& h : headers) lowered.push_back(asciiLower(h));
     for (std::string_view c : candidates) {
-        std::string lc = asciiLower(c);
-        for (size_t i = 0; i < lowered.size(); ++i)
-            if (lowered[i].find(lc) != std::string::npos) return static_cast<int>(i);
+        const std::string lc = asciiLower(c);
+        for (size_t i = 0; i < headers.size(); ++i)
+            if (containsLowered(headers[i], lc)) return static_cast<int>(i);
     }
     return kNoColumn;
 }

@@ -6,6 +6,7 @@ namespace kit {
 
 Outcome fetchTableText(std::string text, Table& table) {
     if (text.empty()) return Outcome::warning(kClipboardEmpty);
+    if (text.size() > kMaxTableTextBytes) return Outcome::error(kOutOfMemory);
     if (!parseTable(std::move(text), table)) return Outcome::warning(kNothingParsed);
     return Outcome::success();
 }

@@ -40,6 +40,10 @@ std::optional<std::string> readFileBytesLimited(const std::string& utf8Path, uin
     FilePtr f = openFile(utf8Path, "rb");
     if (!f) return std::nullopt;
     std::string data;
+    // Room for what the file says it holds, when that is within the limit; a
+    // device or pipe says nothing and grows as it is read.
+    std::error_code ec;
+    if (auto size = std::filesystem::file_size(toPath(utf8Path), ec); !ec && size <= maxBytes) data.reserve(size);
     char buf[1 << 16];
     for (;;) {
         size_t n = std::fread(buf, 1, sizeof buf, f.get());

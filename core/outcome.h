@@ -11,6 +11,10 @@ namespace kit {
 
 enum class Status { Success, Warning, Error };
 
+// What every front end says when a run asks for more memory than there is
+// (the run is abandoned; nothing it was writing is left half done).
+inline constexpr const char* kOutOfMemory = "内存不足";
+
 struct Outcome {
     Status status = Status::Success;
     std::string message;  // shown in the box titled 警告 / 错误 / 成功

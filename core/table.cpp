@@ -28,7 +28,8 @@ std::string_view Table::cellOr(size_t row, const ColumnRef& column, std::string_
     // by bisection, so a name repeated across thousands of columns costs a
     // short row no more than a few steps.
     const size_t have = cellCount(row);
-    if (have == 0) return fallback;
+    if (column.positions.empty() || column.positions.back() >= have) return fallback;
+    if (column.positions.front() < have) return cell(row, column.positions.front());
     auto it = std::lower_bound(column.positions.begin(), column.positions.end(), static_cast<uint32_t>(have - 1),
                                std::greater<uint32_t>());
     return it == column.positions.end() ? fallback : cell(row, *it);
@@ -37,18 +38,21 @@ std::string_view Table::cellOr(size_t row, const ColumnRef& column, std::string_
 void Table::clear() {
     headers.clear();
     text_.clear();
-    spans_.clear();
+    cellEnd_.clear();
+    rowStart_.clear();
     rowBegin_.clear();
 }
 
 void Table::addRow(const std::vector<std::string>& cells) {
-    if (rowBegin_.empty()) rowBegin_.push_back(spans_.size());
+    if (rowBegin_.empty()) rowBegin_.push_back(cellEnd_.size());
     size_t n = std::min(cells.size(), headers.size());
+    rowStart_.push_back(static_cast<uint32_t>(text_.size()));
     for (size_t i = 0; i < n; ++i) {
-        spans_.push_back({text_.size(), static_cast<uint32_t>(cells[i].size())});
         text_ += cells[i];
+        cellEnd_.push_back(static_cast<uint32_t>(text_.size()));
+        text_ += '\t';  // what cell() steps over to the next cell
     }
-    rowBegin_.push_back(spans_.size());
+    rowBegin_.push_back(cellEnd_.size());
 }
 
 namespace {
@@ -81,9 +85,28 @@ void forEachLine(const std::string& text, Fn fn) {
 
 }  // namespace
 
+namespace {
+
+// The header line's names, with room for exactly as many as it has: a line
+// of a million separators is a million names, and growing by doubling would
+// hold half as many again while it copies.
+void readHeaders(std::string_view line, char sep, std::vector<std::string>& headers) {
+    headers.reserve(static_cast<size_t>(std::count(line.begin(), line.end(), sep)) + 1);
+    size_t start = 0;
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == sep) {
+            headers.emplace_back(line.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    headers.emplace_back(line.substr(start));
+}
+
+}  // namespace
+
 bool parseTable(std::string text, Table& table) {
     table.clear();
-    if (text.empty()) return false;
+    if (text.empty() || text.size() > kMaxTableTextBytes) return false;
     table.text_ = std::move(text);
     const std::string& t = table.text_;
 
@@ -93,38 +116,33 @@ bool parseTable(std::string text, Table& table) {
     forEachLine(t, [&](size_t b, size_t e) {
         if (first) {
             first = false;
-            sep = chooseSeparator(std::string_view(t).substr(b, e - b));
-            size_t start = b;
-            for (size_t i = b; i < e; ++i) {
-                if (t[i] == sep) {
-                    table.headers.emplace_back(t, start, i - start);
-                    start = i + 1;
-                }
-            }
-            table.headers.emplace_back(t, start, e - start);
+            const std::string_view line = std::string_view(t).substr(b, e - b);
+            sep = chooseSeparator(line);
+            readHeaders(line, sep, table.headers);
             columns = table.headers.size();
             // Room for every row and cell at once: growing by doubling would
-            // copy the spans several times over on a large table. A cell
+            // copy the cells several times over on a large table. A cell
             // ends at a separator or a line end, and no row keeps more cells
             // than there are headers.
             const auto rest = t.begin() + static_cast<std::ptrdiff_t>(e);
             const size_t lines = static_cast<size_t>(std::count(rest, t.end(), '\n')) + 1;
             const size_t separators = static_cast<size_t>(std::count(rest, t.end(), sep));
             table.rowBegin_.reserve(lines + 1);
-            table.spans_.reserve(std::min(lines * columns, separators + lines));
+            table.rowStart_.reserve(lines);
+            table.cellEnd_.reserve(std::min(separators + lines, lines * columns));
             table.rowBegin_.push_back(0);
             return true;
         }
-        size_t start = b, taken = 0;
+        table.rowStart_.push_back(static_cast<uint32_t>(b));
+        size_t taken = 0;
         for (size_t i = b; i < e && taken < columns; ++i) {
             if (t[i] == sep) {
-                table.spans_.push_back({start, static_cast<uint32_t>(i - start)});
+                table.cellEnd_.push_back(static_cast<uint32_t>(i));
                 ++taken;
-                start = i + 1;
             }
         }
-        if (taken < columns) table.spans_.push_back({start, static_cast<uint32_t>(e - start)});
-        table.rowBegin_.push_back(table.spans_.size());
+        if (taken < columns) table.cellEnd_.push_back(static_cast<uint32_t>(e));
+        table.rowBegin_.push_back(table.cellEnd_.size());
         return true;
     });
     if (table.rowBegin_.size() <= 1) table.rowBegin_.clear();

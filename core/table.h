@@ -32,8 +32,11 @@ public:
     // Cells this row actually had (at most columnCount()).
     size_t cellCount(size_t row) const { return rowBegin_[row + 1] - rowBegin_[row]; }
     std::string_view cell(size_t row, size_t position) const {
-        const Span& s = spans_[rowBegin_[row] + position];
-        return std::string_view(text_.data() + s.offset, s.length);
+        const size_t k = rowBegin_[row] + position;
+        // A cell starts one past the end of the cell before it (the
+        // separator between them), the row's first at the row's start.
+        const size_t begin = position == 0 ? rowStart_[row] : size_t{cellEnd_[k - 1]} + 1;
+        return std::string_view(text_.data() + begin, cellEnd_[k] - begin);
     }
 
     ColumnRef column(std::string_view name) const;
@@ -47,23 +50,36 @@ public:
         return cellOr(row, column(name), fallback);
     }
 
+    // Bytes held to find the cells, beyond the text and the names: what a
+    // table of empty cells costs (tests hold it to a few times the text).
+    size_t cellIndexBytes() const {
+        return cellEnd_.capacity() * sizeof(uint32_t) + rowStart_.capacity() * sizeof(uint32_t) +
+               rowBegin_.capacity() * sizeof(size_t);
+    }
+
     void clear();
     // Appends a row of cells (extra cells beyond the headers are dropped).
     void addRow(const std::vector<std::string>& cells);
 
 private:
     friend bool parseTable(std::string text, Table& table);
-    struct Span {
-        uint64_t offset;
-        uint32_t length;
-    };
+    // Four bytes a cell, so that a table of empty cells (a line of nothing
+    // but separators) costs a few times its text, not tens of bytes a cell.
     std::string text_;
-    std::vector<Span> spans_;
-    std::vector<uint64_t> rowBegin_;  // rowCount()+1 entries once a row exists
+    std::vector<uint32_t> cellEnd_;   // where each cell's text ends, row after row
+    std::vector<uint32_t> rowStart_;  // where each row's text starts
+    std::vector<size_t> rowBegin_;    // each row's first cell; rowCount()+1 entries once a row exists
 };
 
+// The most text a table holds (its cells are found by 32-bit offsets); a
+// table file is refused above kMaxTableFileBytes, which any decoding to
+// UTF-8 keeps below this.
+inline constexpr size_t kMaxTableTextBytes = 0xFFFFFFFFu;
+inline constexpr uint64_t kMaxTableFileBytes = uint64_t{2} << 30;  // 2 GiB
+
 // Parses clipboard text (UTF-8) into the table; true when at least one data
-// row was read. The table keeps whatever was parsed even on false.
+// row was read. The table keeps whatever was parsed even on false; a text
+// longer than kMaxTableTextBytes gives an empty table.
 bool parseTable(std::string text, Table& table);
 bool parseTable(std::u16string_view text, Table& table);
 

@@ -4,6 +4,7 @@
 // that pressing a button never blocks on a modal box.
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -83,6 +84,12 @@ bool askYesNo(HWND owner, const std::wstring& title, const std::wstring& text);
 
 // The box that matches a run's status, with its message.
 void showOutcomeMessage(HWND owner, const Outcome& outcome);
+
+// Runs a handler; when it runs out of memory, everything it held is released
+// on the way out and the error box says so ("内存不足") instead of the
+// program ending. Files are only ever replaced whole, so none is left half
+// written. False when the handler did not finish.
+bool runOrReportOutOfMemory(HWND owner, const std::function<void()>& action);
 
 // The double-NUL-terminated filter string of the common dialogs.
 std::wstring filterString(const std::vector<FileFilter>& filter);

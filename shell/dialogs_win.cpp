@@ -4,6 +4,8 @@
 #include <shellapi.h>
 #include <shobjidl.h>
 
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 #include "shell/wide.h"
@@ -169,6 +171,17 @@ bool askYesNo(HWND owner, const std::wstring& title, const std::wstring& text) {
     return dialogs().askYesNo(owner, title, text);
 }
 void revealInExplorer(HWND owner, const std::wstring& path) { dialogs().revealInExplorer(owner, path); }
+
+bool runOrReportOutOfMemory(HWND owner, const std::function<void()>& action) {
+    try {
+        action();
+        return true;
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {  // a size no container can hold
+    }
+    showError(owner, std::string_view(kOutOfMemory));
+    return false;
+}
 
 void showOutcomeMessage(HWND owner, const Outcome& outcome) {
     switch (outcome.status) {

@@ -7,6 +7,7 @@
 
 #include "shell/ball.h"
 #include "shell/controls.h"
+#include "shell/dialogs.h"
 #include "shell/fonts.h"
 #include "shell/help_window.h"
 #include "shell/images.h"
@@ -230,8 +231,10 @@ void buildChildren(HWND hwnd) {
     }
     for (const TabSlot& t : cfg.tabs) {
         HWND panel = nullptr;
+        // A tab reads its saved settings as it opens; if that runs out of
+        // memory the tab stays blank and the others still open.
         if (t.create) {
-            panel = t.create(hwnd);
+            runOrReportOutOfMemory(hwnd, [&] { panel = t.create(hwnd); });
         } else {
             g.blankPanels.push_back(std::make_unique<Panel>());
             panel = createPanel({.parent = hwnd}, *g.blankPanels.back());

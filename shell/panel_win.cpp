@@ -4,6 +4,7 @@
 
 #include "shell/colors.h"
 #include "shell/controls.h"
+#include "shell/dialogs.h"
 #include "shell/main_window.h"
 #include "shell/window_class.h"
 
@@ -25,7 +26,9 @@ LRESULT CALLBACK panelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (panel && msg != WM_NCCREATE) {
         if (auto it = panel->messages.find(msg); it != panel->messages.end()) {
             auto handler = it->second;
-            if (auto r = handler(wParam, lParam)) return *r;
+            std::optional<LRESULT> r;
+            if (!runOrReportOutOfMemory(hwnd, [&] { r = handler(wParam, lParam); })) return 0;
+            if (r) return *r;
         }
     }
     switch (msg) {
@@ -56,7 +59,9 @@ LRESULT CALLBACK panelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                     handler = it->second;
                 }
                 if (handler) {
-                    handler();
+                    // Every tab's runs start here: one place turns running out
+                    // of memory into the error box.
+                    runOrReportOutOfMemory(hwnd, handler);
                     return 0;
                 }
             }

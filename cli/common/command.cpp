@@ -22,7 +22,8 @@ void printProgramHelp(const std::string& program, const std::string& about) {
         std::cout << "  " << name << c.summary << "\n";
     }
     std::cout << "\nRun '" << program << " COMMAND --help' for a command's options.\n"
-              << "Exit status: 0 success, 1 a file could not be read or written, 2 usage error or warning.\n";
+              << "Exit status: 0 success, 1 a file could not be read or written or memory ran out,\n"
+              << "2 usage error or warning.\n";
 }
 
 }  // namespace

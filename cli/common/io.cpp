@@ -20,17 +20,24 @@
 
 namespace kit::cli {
 
-std::optional<std::string> readInputBytes(const std::string& path) {
+std::optional<std::string> readInputBytes(const std::string& path, uint64_t maxBytes, bool* tooLarge) {
+    *tooLarge = false;
     if (path.empty() || path == "-") {
         std::string data;
         char buf[1 << 16];
         size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, stdin)) > 0) data.append(buf, n);
+        while ((n = std::fread(buf, 1, sizeof buf, stdin)) > 0) {
+            if (data.size() + n > maxBytes) {
+                *tooLarge = true;
+                return std::nullopt;
+            }
+            data.append(buf, n);
+        }
         if (std::ferror(stdin)) return std::nullopt;
         return data;
     }
     if (isDirectory(path)) return std::nullopt;
-    return readFileBytes(path);
+    return readFileBytesLimited(path, maxBytes, tooLarge);
 }
 
 void printError(const std::string& message) {
@@ -43,16 +50,19 @@ void printError(const std::string& message) {
 }
 
 std::optional<Table> loadInputTable(const std::string& path, int* status) {
-    auto bytes = readInputBytes(path);
+    // A device or pipe that never ends (/dev/zero) is refused once past the
+    // limit instead of growing until memory runs out.
+    bool tooLarge = false;
+    auto bytes = readInputBytes(path, kMaxTableFileBytes, &tooLarge);
     if (!bytes) {
-        printError(std::string(kCannotOpen) + ": " + (path.empty() ? "-" : path));
+        printError(std::string(tooLarge ? kTooLarge : kCannotOpen) + ": " + (path.empty() ? "-" : path));
         *status = kExitFile;
         return std::nullopt;
     }
     Table table;
     if (Outcome fetched = fetchTableText(decodeInputText(std::move(*bytes)), table); !fetched.ok()) {
         printError(fetched.message);
-        *status = kExitUsage;
+        *status = fetched.status == Status::Error ? kExitFile : kExitUsage;
         return std::nullopt;
     }
     *status = kExitOk;

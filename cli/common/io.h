@@ -1,5 +1,6 @@
 #pragma once
 // Files, standard streams and column choices shared by the companions.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,13 +12,17 @@ namespace kit::cli {
 
 inline constexpr const char* kCannotOpen = "无法打开文件";
 inline constexpr const char* kCannotWrite = "无法写入文件";
+inline constexpr const char* kTooLarge = "文件过大或无效";
 
-// The bytes of a file, or of standard input for "-" or an empty path.
-std::optional<std::string> readInputBytes(const std::string& path);
+// The bytes of a file, or of standard input for "-" or an empty path, up to
+// maxBytes: nothing when there are more (*tooLarge then says so) or they
+// cannot be read.
+std::optional<std::string> readInputBytes(const std::string& path, uint64_t maxBytes, bool* tooLarge);
 
 // Reads an input table's text (byte-order marks handled) and parses it as
 // clipboard text is. On failure prints the reason and returns the exit status
-// in *status (1 unreadable, 2 the get-data warning).
+// in *status (1 unreadable or larger than kMaxTableFileBytes, 2 the get-data
+// warning).
 std::optional<Table> loadInputTable(const std::string& path, int* status);
 
 // Writes text to the file, or to standard output for an empty path or "-".

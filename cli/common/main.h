@@ -3,6 +3,8 @@
 // Windows), binary standard streams, then the subcommand.
 //
 //   KIT_CLI_MAIN("plotvane-cli", "Plotvane's tools from the command line: ...")
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -11,9 +13,18 @@
 
 namespace kit::cli {
 
+// A run that asks for more memory than there is ends with the message, not
+// a signal: files it was writing are abandoned by their writers on the way
+// out, and files it had finished stay.
 inline int runCompanion(const char* program, const char* about, const std::vector<std::string>& args) {
     useBinaryStdio();
-    return dispatch(program, KIT_VERSION, about, args);
+    try {
+        return dispatch(program, KIT_VERSION, about, args);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {  // a size no container can hold
+    }
+    printError(kOutOfMemory);
+    return kExitFile;
 }
 
 }  // namespace kit::cli

@@ -151,3 +151,62 @@ TEST(BufferGroup, OutputWithAndWithoutTheGeomColumn) {
     EXPECT_NE(g.text.find("\np1\t116.4\t39.9\t0\tPOINT(116.400000 39.900000)\n"), std::string::npos) << g.text;
     EXPECT_NE(g.text.find("\np3\t\t\t2\tPOINT(0.000000 0.000000)\n"), std::string::npos) << g.text;
 }
+
+namespace {
+
+// A uniform double in [a, b) from the generator's bits, the same on every
+// platform.
+double uniformIn(std::mt19937_64& rng, double a, double b) {
+    return a + static_cast<double>(rng() >> 11) * 0x1p-53 * (b - a);
+}
+
+}  // namespace
+
+// Projected metres (x/y of UTM or Gauss–Krüger) read as degrees lie far past
+// any pole or meridian. They are still grouped by the same distance, in the
+// cells with a margin for their coarse trigonometry, not by comparing each
+// with every point.
+TEST(GroupPoints, ProjectedMetresGroupAsAllPairs) {
+    std::mt19937_64 rng(23);
+    std::vector<LonLat> p;
+    for (int i = 0; i < 1200; ++i) {
+        const double roll = uniformIn(rng, 0, 1);
+        if (roll < 0.5 || p.empty()) {
+            p.push_back({uniformIn(rng, 3e5, 7e5), uniformIn(rng, 4e6, 4.5e6)});  // UTM
+        } else if (roll < 0.75) {
+            // Beside an earlier point, within a few hundred metres.
+            const LonLat near = p[rng() % p.size()];
+            p.push_back({near.lon + uniformIn(rng, -3e-3, 3e-3), near.lat + uniformIn(rng, -3e-3, 3e-3)});
+        } else if (roll < 0.85) {
+            p.push_back({uniformIn(rng, 3.9e7, 3.95e7), uniformIn(rng, 2e6, 5e6)});  // Gauss–Krüger with its zone
+        } else if (roll < 0.93) {
+            p.push_back({uniformIn(rng, -180, 180), uniformIn(rng, 89.99, 90.01)});  // just past a pole
+        } else if (roll < 0.97) {
+            p.push_back({uniformIn(rng, -1e14, 1e14), uniformIn(rng, -1e14, 1e14)});
+        } else {
+            p.push_back({uniformIn(rng, 1e16, 1e17), 3});  // beyond any margin: compared with every point
+        }
+    }
+    for (double d : {100.0, 1.0, 2000.0, 50000.0}) {
+        EXPECT_TRUE(kit::groupPoints(p, d) == allPairsGroups(p, d)) << "distance " << d;
+    }
+}
+
+// 200 000 projected points in pairs a centimetre apart: compared each with
+// every point, as they once were, this took many minutes.
+TEST(GroupPoints, ManyProjectedMetresStayLinear) {
+    std::mt19937_64 rng(29);
+    std::vector<LonLat> p;
+    for (int i = 0; i < 100000; ++i) {
+        const LonLat a{uniformIn(rng, 3e5, 7e5), uniformIn(rng, 4e6, 4.5e6)};
+        p.push_back(a);
+        p.push_back({a.lon + 1e-7, a.lat});
+    }
+    const std::vector<int32_t> labels = kit::groupPoints(p, 1);
+    int32_t groups = 0;
+    for (size_t i = 0; i < p.size(); i += 2) {
+        ASSERT_EQ(labels[i], labels[i + 1]) << i;
+        groups = std::max(groups, labels[i] + 1);
+    }
+    EXPECT_EQ(groups, 100000);
+}

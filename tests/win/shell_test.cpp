@@ -1,7 +1,9 @@
 // The shell's windows driven by messages: buttons, tabs, dragging, the ball,
 // the help window, and what they paint.
 #include <cmath>
+#include <new>
 
+#include "core/threads.h"
 #include "shell/animated_button.h"
 #include "shell/ball.h"
 #include "shell/control_ids.h"
@@ -124,6 +126,31 @@ TEST_F(ShellTest, TabPiecesPlaceTheirControlsAndWireTheirHandlers) {
     EXPECT_EQ(list.right, 172);
     EXPECT_EQ(windowText(row.list), L"500");
     EXPECT_FALSE(IsWindowEnabled(row.list));  // lists wait for data unless told
+    DestroyWindow(host);
+}
+
+// A run that asks for more memory than there is, on the panel's thread or on
+// a worker, ends in the error box "内存不足"; the program goes on.
+TEST_F(ShellTest, RunningOutOfMemoryIsAnErrorBox) {
+    static Panel panel;
+    HWND host = createPanel({.parent = main, .className = L"KitTestPanel", .x = 26, .y = 28, .width = 194, .height = 292},
+                            panel);
+    int after = 0;
+    HWND direct = createButton({.parent = host, .id = 41, .text = L"a", .onClicked = [] { throw std::bad_alloc(); }});
+    HWND worker = createButton({.parent = host, .id = 42, .text = L"b", .onClicked = [] {
+        forSlices(1 << 16, 2, [](size_t, size_t, unsigned slice) {
+            if (slice == 1) throw std::bad_alloc();
+        });
+    }});
+    HWND fine = createButton({.parent = host, .id = 43, .text = L"c", .onClicked = [&] { ++after; }});
+    for (HWND button : {direct, worker}) {
+        dialogs.clear();
+        click(button, 6, 6);
+        EXPECT_EQ(dialogs.lastKind(), "error");
+        EXPECT_EQ(dialogs.onlyMessage(), L"内存不足");
+    }
+    click(fine, 6, 6);
+    EXPECT_EQ(after, 1);
     DestroyWindow(host);
 }
 
