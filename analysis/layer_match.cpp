@@ -1,6 +1,7 @@
 #include "analysis/layer_match.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <unordered_set>
 
@@ -13,6 +14,7 @@
 #include "core/geodesy.h"
 #include "core/number_parse.h"
 #include "layers/layer_file.h"
+#include "layers/lonlat_check.h"
 
 namespace kit {
 
@@ -137,6 +139,11 @@ std::string layerLoadedLabel(const Layer& layer) { return format("已加载 %zu 
 Outcome loadMatchLayer(const std::string& utf8Path, Layer& layer) {
     if (Outcome loaded = loadLayerFile(utf8Path, layer); !loaded.ok()) return loaded;
     if (layer.features.empty()) return Outcome::warning(kNoGeometryFound);
+    // Metres matched as degrees would find nothing and call that a result.
+    if (auto notLonLat = notLonLatWarning(utf8Path, layer)) {
+        layer.clear();
+        return Outcome::warning(*notLonLat);
+    }
     return Outcome::success(layerLoadedLabel(layer), {});
 }
 
@@ -150,10 +157,15 @@ double matchBuffer(std::string_view text) {
 }
 
 std::optional<double> matchFeature(const Feature& f, double lon, double lat, double buffer) {
+    return matchFeature(f, nullptr, lon, lat, buffer);
+}
+
+std::optional<double> matchFeature(const Feature& f, const RingIndex* edges, double lon, double lat, double buffer) {
     double d;
     if (f.type == "Polygon" && !f.ring.empty()) {
-        if (pointInRing(f.ring, lon, lat)) return 0.0;
-        d = boundaryDistance(f.ring, lon, lat);
+        if (edges ? edges->contains(lon, lat) : pointInRing(f.ring, lon, lat)) return 0.0;
+        if (std::isnan(buffer)) return std::nullopt;  // nothing is within a NaN buffer
+        d = edges ? edges->distanceWithin(lon, lat) : boundaryDistance(f.ring, lon, lat);
     } else if (f.type == "Point") {
         d = haversineDistance(lat, lon, f.lat, f.lon);
     } else {
@@ -173,7 +185,8 @@ Outcome runLayerMatch(const Table* table, const MatchColumns& cols, const Layer*
                                          if (!index) index.emplace(*layer, buffer);
                                          index->candidates(lon, lat, candidates);
                                          for (uint32_t i : candidates)
-                                             if (auto d = matchFeature(layer->features[i], lon, lat, buffer))
+                                             if (auto d = matchFeature(layer->features[i], index->ringIndex(i), lon,
+                                                                       lat, buffer))
                                                  out.push_back({i, *d});
                                      },
                                      destination);

@@ -25,7 +25,8 @@ Outcome loadLayerFile(const std::string& utf8Path, Layer& layer) {
         bool dbfTooLarge = false;
         auto dbf = readFileBytesLimited(siblingPath(utf8Path, "dbf"), kMaxLayerFileBytes, &dbfTooLarge);
         if (dbfTooLarge) return Outcome::error(kLayerFileTooLarge);
-        auto shapes = decodeShapefile(*bytes, dbf ? std::string_view(*dbf) : std::string_view());
+        auto shapes = decodeShapefile(*bytes, dbf ? std::string_view(*dbf) : std::string_view(),
+                                      readCodePageFile(utf8Path));
         if (!shapes) return Outcome::error(kCannotOpenShapefile);
         if (shapes->attributesTooLarge) return Outcome::error(kLayerFileTooLarge);
         layer.clear();

@@ -4,9 +4,12 @@
 #include <bit>
 #include <cstring>
 
+#include "core/ansi_text.h"
 #include "core/byte_order.h"
 #include "core/file_io.h"
+#include "layers/dbf_code_page.h"
 #include "layers/geojson_reader.h"
+#include "layers/polygon_rings.h"
 
 namespace kit {
 
@@ -124,8 +127,9 @@ ShapeRecord decodeRecord(std::string_view c) {
 // last shape reach no feature). Nothing in the header is trusted: records are
 // read only as far as the bytes go, and a field of width 0 holds no data, so
 // it is left out; every value kept thus stands for at least one byte read.
-void decodeDbf(std::string_view dbf, ShapeLayer& layer, size_t maxRecords) {
+void decodeDbf(std::string_view dbf, std::string_view cpg, ShapeLayer& layer, size_t maxRecords) {
     if (dbf.size() < 32) return;
+    const CodePageText text(dbfCodePage(dbf, cpg));
     int32_t count = getLE32(dbf, 4);
     size_t headerLen = readLE16(dbf, 8);
     size_t recordLen = readLE16(dbf, 10);
@@ -137,7 +141,7 @@ void decodeDbf(std::string_view dbf, ShapeLayer& layer, size_t maxRecords) {
         if (d + 32 > dbf.size() || byteAt(dbf, d) == 0x0D) break;
         FieldDef f;
         std::string_view name = dbf.substr(d, 11);
-        f.name = std::string(name.substr(0, name.find('\0')));
+        f.name = text.toUtf8(name.substr(0, name.find('\0')));
         f.fieldType = dbf[d + 11];
         f.width = byteAt(dbf, d + 16);
         f.decimals = byteAt(dbf, d + 17);
@@ -163,7 +167,10 @@ void decodeDbf(std::string_view dbf, ShapeLayer& layer, size_t maxRecords) {
             if (pos + f.width > rec.size()) break;
             std::string_view v = rec.substr(pos, f.width);
             while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
-            a.values.emplace_back(v);
+            // Numbers are right-aligned in their width: the digits without it.
+            if (f.fieldType == 'N' || f.fieldType == 'F')
+                while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
+            a.values.push_back(text.toUtf8(v));
             pos += f.width;
         }
         layer.records.push_back(std::move(a));
@@ -182,6 +189,33 @@ Feature makeFeature(const char* type, const PropertySet& props) {
     f.type = type;
     f.properties = props;
     return f;
+}
+
+bool isPolygonType(int32_t t) { return t == 5 || t == 15; }
+
+// The record's parts as rings. Part starts from a corrupt file are clamped to
+// the points actually read and to the start before them, so parts never
+// overlap (and never hold more points than the record), and empty parts are
+// dropped.
+Rings recordParts(const ShapeRecord& r) {
+    const size_t n = r.xs.size();
+    const size_t parts = r.partStarts.size() > 1 ? r.partStarts.size() : 1;
+    size_t floor = 0;
+    auto clampIndex = [n, &floor](int32_t v) { return std::max(floor, v < 0 ? size_t(0) : std::min(size_t(v), n)); };
+    Rings out;
+    for (size_t k = 0; k < parts; ++k) {
+        size_t from = 0, to = n;
+        if (r.partStarts.size() > 1) {
+            from = floor = clampIndex(r.partStarts[k]);
+            to = k + 1 < parts ? clampIndex(r.partStarts[k + 1]) : n;
+        }
+        if (to <= from) continue;
+        std::vector<Position> ring;
+        ring.reserve(to - from);
+        for (size_t j = from; j < to; ++j) ring.push_back({r.xs[j], r.ys[j]});
+        out.push_back(std::move(ring));
+    }
+    return out;
 }
 
 }  // namespace
@@ -359,7 +393,7 @@ Outcome writeShapefile(std::string_view geojson, const std::string& utf8ShpPath)
 
 // --- Reading ---
 
-std::optional<ShapeLayer> decodeShapefile(std::string_view shp, std::string_view dbf) {
+std::optional<ShapeLayer> decodeShapefile(std::string_view shp, std::string_view dbf, std::string_view cpg) {
     if (shp.size() < kHeaderBytes || getBE32(shp, 0) != kFileCode) return std::nullopt;
     ShapeLayer layer;
     layer.shapeType = getLE32(shp, 32);
@@ -375,7 +409,7 @@ std::optional<ShapeLayer> decodeShapefile(std::string_view shp, std::string_view
         layer.shapes.push_back(decodeRecord(shp.substr(at + 8, static_cast<size_t>(bytes))));
         at += 8 + static_cast<size_t>(bytes);
     }
-    decodeDbf(dbf, layer, layer.shapes.size());
+    decodeDbf(dbf, cpg, layer, layer.shapes.size());
     return layer;
 }
 
@@ -409,36 +443,31 @@ void appendShapeLayer(const ShapeLayer& shapes, Layer& layer) {
                 layer.features.push_back(std::move(f));
             }
         } else if (isPolyType(r.shapeType)) {
-            // Each part its own polygon; part starts from a corrupt file are
-            // clamped to the points actually read and to the start before
-            // them, so parts never overlap (and never hold more points than
-            // the record), and empty parts are dropped.
-            const size_t parts = r.partStarts.size() > 1 ? r.partStarts.size() : 1;
-            size_t floor = 0;
-            auto clampIndex = [n, &floor](int32_t v) {
-                return std::max(floor, v < 0 ? size_t(0) : std::min(size_t(v), n));
-            };
-            for (size_t k = 0; k < parts; ++k) {
-                size_t from = 0, to = n;
-                if (r.partStarts.size() > 1) {
-                    from = floor = clampIndex(r.partStarts[k]);
-                    to = k + 1 < parts ? clampIndex(r.partStarts[k + 1]) : n;
-                }
-                if (to <= from) continue;
+            Rings parts = recordParts(r);
+            // A polygon record's inner rings are holes of its outer rings;
+            // a line's parts stay apart.
+            if (isPolygonType(r.shapeType)) parts = assemblePolygons(parts);
+            for (auto& ring : parts) {
                 Feature f = makeFeature("Polygon", props);
-                f.ring.reserve(to - from);
-                for (size_t j = from; j < to; ++j) f.ring.push_back({r.xs[j], r.ys[j]});
+                f.ring = std::move(ring);
                 layer.features.push_back(std::move(f));
             }
         }
     }
 }
 
+std::string readCodePageFile(const std::string& utf8ShpPath) {
+    // A code page name is a few bytes; anything larger is no .cpg.
+    auto cpg = readFileBytesLimited(siblingPath(utf8ShpPath, "cpg"), 256, nullptr);
+    return cpg ? *cpg : std::string();
+}
+
 Outcome readShapefile(const std::string& utf8ShpPath, Layer& layer) {
     auto shp = readFileBytes(utf8ShpPath);
     if (!shp) return Outcome::error(kCannotOpenShapefile);
     auto dbf = readFileBytes(siblingPath(utf8ShpPath, "dbf"));
-    auto decoded = decodeShapefile(*shp, dbf ? std::string_view(*dbf) : std::string_view());
+    const std::string cpg = readCodePageFile(utf8ShpPath);
+    auto decoded = decodeShapefile(*shp, dbf ? std::string_view(*dbf) : std::string_view(), cpg);
     if (!decoded) return Outcome::error(kCannotOpenShapefile);
     if (decoded->attributesTooLarge) return Outcome::error(kLayerFileTooLarge);
     appendShapeLayer(*decoded, layer);

@@ -1,17 +1,23 @@
-// The system's ANSI code page through the Windows converter. Built into the
-// portable library on Windows (see batchkml/CMakeLists.txt), so every reader
-// of CSV files gets it without a separate front-end library.
+// Code pages through the Windows converter. Built into the portable library
+// on Windows (see core/CMakeLists.txt), so every reader of CSV files and
+// dBASE tables gets it without a separate front-end library.
 #include <windows.h>
 
 #include <climits>
 
-#include "batchkml/ansi_text.h"
+#include "core/ansi_text.h"
 #include "core/text.h"
 
 namespace kit {
 
-std::string ansiToUtf8(std::string_view bytes) {
+CodePageText::CodePageText(unsigned codePage) : codePage_(codePage) {}
+
+CodePageText::~CodePageText() = default;
+
+std::string CodePageText::convert(std::string_view bytes) const {
     if (bytes.empty()) return {};
+    // CP_ACP is 0, so kAnsiCodePage passes straight through.
+    const UINT page = static_cast<UINT>(codePage_);
     // One call per chunk below INT_MAX bytes; chunks end on ASCII bytes so a
     // double-byte character is never split.
     std::u16string wide;
@@ -24,11 +30,11 @@ std::string ansiToUtf8(std::string_view bytes) {
             while (len > 1 && static_cast<unsigned char>(bytes[pos + len - 1]) >= 0x80) --len;
         }
         const char* src = bytes.data() + pos;
-        int units = MultiByteToWideChar(CP_ACP, 0, src, static_cast<int>(len), nullptr, 0);
+        int units = MultiByteToWideChar(page, 0, src, static_cast<int>(len), nullptr, 0);
         if (units > 0) {
             size_t at = wide.size();
             wide.resize(at + static_cast<size_t>(units));
-            MultiByteToWideChar(CP_ACP, 0, src, static_cast<int>(len),
+            MultiByteToWideChar(page, 0, src, static_cast<int>(len),
                                 reinterpret_cast<wchar_t*>(wide.data() + at), units);
         }
         pos += len;
