@@ -76,7 +76,7 @@ def main():
         pts, layer, out = (os.path.join(tmp, n) for n in ("points.tsv", "districts.kml", "out.tsv"))
         write_points(pts, lon, lat)
         write_kml(layer, polygons)
-        kit_s, message = run_cli(a.cli, ["match", pts, "--layer", layer, "--buffer", "100", "-o", out])
+        kit_s, message = run_cli(a.cli, ["match", pts, "--layer", layer, "--buffer", "100", "--method", "merge", "-o", out])
 
         with Timer() as build_s:
             gpts = gpd.GeoDataFrame({"id": np.arange(a.points)}, geometry=gpd.points_from_xy(lon, lat), crs="EPSG:4326")
@@ -94,7 +94,7 @@ def main():
                    for i in zero - inside_gp)
         print("matching %d points against 4 polygons of %d vertices%s, buffer 100 m" %
               (a.points, a.vertices, " with holes" if a.holes else ""))
-        print("  plotvane-cli match (read, match, write)               %s   %s" % (kit_s, message))
+        print("  plotvane-cli match --method merge (read, match, write)  %s   %s" % (kit_s, message))
         print("  GeoPandas sjoin within (in memory, containment only)  %s" % gp_s)
         print("  building the GeoPandas frames (not counted)           %s" % build_s)
         print("  agreement: %d points inside; %d missing from the kit; %d extra at 0.00, %d of them on an edge" %

@@ -114,7 +114,7 @@ TEST(MatchCommand, LayerProblemsAndUsageErrors) {
     r = runCli(kProg, {"match", pois, "--layer", utm});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
-    EXPECT_NE(r.err.find("图层 utm.geojson 不是经纬度坐标"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("utm.geojson 不是经纬度坐标（坐标超出 ±180/±90），无法匹配"), std::string::npos) << r.err;
     r = runCli(kProg, {"match", pois, "--layer", scratch("none.geojson")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "无法打开文件\n");
