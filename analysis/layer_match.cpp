@@ -73,7 +73,7 @@ std::vector<OutputColumn> outputColumns(const Table& t, const Layer& layer, cons
 using Properties = std::map<std::string, std::string>;
 
 void appendLine(std::string& out, const Table& t, size_t row, const std::vector<OutputColumn>& cols,
-                const Properties* props, std::string_view distance) {
+                const PropertySet* props, std::string_view distance) {
     bool first = true;
     for (const OutputColumn& c : cols) {
         if (!first) out += '\t';
@@ -83,10 +83,8 @@ void appendLine(std::string& out, const Table& t, size_t row, const std::vector<
                 out += distance;
                 break;
             case OutputColumn::Field:
-                if (props) {
-                    auto it = props->find(c.name);
-                    if (it != props->end()) out += it->second;
-                }
+                if (props)
+                    if (auto value = props->find(c.name)) out += *value;
                 break;
             case OutputColumn::Cell:
                 out += t.cellOr(row, c.ref, "");
@@ -224,14 +222,14 @@ Outcome runLayerMatchWith(const Table* table, const MatchColumns& cols, const La
                 if (matches.empty())
                     appendLine(out, t, r, columns, nullptr, "-1.00");
                 else
-                    appendLine(out, t, r, columns, &layer->features[matches[0].feature].properties.map(),
+                    appendLine(out, t, r, columns, &layer->features[matches[0].feature].properties,
                                distanceText(matches[0].distance));
                 ++lines;
                 break;
             case MatchMethod::Merge: {
                 double nearest = kNoMatchYet;
                 for (const Match& m : matches) nearest = std::min(nearest, m.distance);
-                const Properties merged = mergeProperties(*layer, matches);
+                const PropertySet merged = mergeProperties(*layer, matches);
                 appendLine(out, t, r, columns, matches.empty() ? nullptr : &merged,
                            nearest > 1e17 ? "-1.00" : distanceText(nearest));
                 ++lines;
@@ -243,7 +241,7 @@ Outcome runLayerMatchWith(const Table* table, const MatchColumns& cols, const La
                     ++lines;
                 }
                 for (const Match& m : matches) {
-                    appendLine(out, t, r, columns, &layer->features[m.feature].properties.map(), distanceText(m.distance));
+                    appendLine(out, t, r, columns, &layer->features[m.feature].properties, distanceText(m.distance));
                     ++lines;
                 }
                 break;

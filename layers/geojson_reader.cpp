@@ -319,7 +319,7 @@ void parseGeoJsonFeature(std::string_view text, size_t start, size_t end, Layer&
 
     // One set for all the features this object yields (a MultiPoint's points).
     const PropertySet props = parseProperties(text, start, end);
-    layer.noteFields(props.map());
+    layer.noteFields(props);
 
     size_t ckey = geometry.find(kCoordinatesKey);
     if (ckey == npos) return;

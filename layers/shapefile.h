@@ -69,8 +69,7 @@ struct ShapeLayer {
     bool save(const std::string& utf8ShpPath) const;
 };
 
-// Most attribute values (records times fields) the reader keeps: each costs
-// a hundred bytes or so once it is a feature's property.
+// Most attribute values (records times fields) the reader keeps.
 inline constexpr uint64_t kMaxDbfValues = 20000000;
 
 // Decodes a .shp buffer and its .dbf buffer (empty when there is none).
@@ -85,6 +84,12 @@ std::optional<ShapeLayer> decodeShapefile(std::string_view shp, std::string_view
 // with its holes; a line's parts each alone; multipoints exploded) with their
 // attributes.
 void appendShapeLayer(const ShapeLayer& shapes, Layer& layer);
+
+// decodeShapefile and appendShapeLayer in one, each record's values read
+// straight into its feature, so a large table is never held twice. Error
+// "无法打开 Shapefile" when the .shp is no shapefile, "文件过大或无效" past
+// kMaxDbfValues; the layer is touched only on success.
+Outcome appendShapefile(std::string_view shp, std::string_view dbf, std::string_view cpg, Layer& layer);
 
 // The text of the .cpg file beside a .shp path; empty when there is none.
 std::string readCodePageFile(const std::string& utf8ShpPath);
