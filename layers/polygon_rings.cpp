@@ -73,12 +73,18 @@ Rings assemblePolygons(const Rings& parts) {
     std::vector<Bounds> bounds(parts.size());
     for (size_t k : outers) bounds[k] = boundsOf(parts[k]);
     // Each hole is tested against the outer rings whose box holds its first
-    // vertex; a hostile file with thousands of nested rings stops being
-    // tested once the work passes a few times the record's size, and its
-    // remaining holes go to the last outer ring before them.
+    // vertex. A hostile record of thousands of nested rings stops being
+    // tested once the work (boxes and vertices looked at) passes a few times
+    // the record's size; its remaining holes go to the last outer ring
+    // before them.
     size_t points = 0;
     for (const auto& p : parts) points += p.size();
-    size_t budget = 8 * points + 1000000;
+    size_t budget = 8 * (points + parts.size()) + 1000000;
+    std::vector<size_t> lastOuter(parts.size(), parts.size());  // the last outer ring at or before each part
+    for (size_t k = 0, last = parts.size(); k < parts.size(); ++k) {
+        if (area[k] <= 0) last = k;
+        lastOuter[k] = last;
+    }
     std::vector<std::vector<size_t>> holesOf(parts.size());
     std::vector<bool> alone(parts.size(), false);
     for (size_t h : holes) {
@@ -86,14 +92,15 @@ Rings assemblePolygons(const Rings& parts) {
         size_t owner = parts.size();
         if (budget > 0) {
             for (size_t o : outers) {
-                if (!bounds[o].holds(probe) || budget == 0) continue;
+                if (budget == 0) break;
+                --budget;
+                if (!bounds[o].holds(probe)) continue;
                 budget -= std::min(budget, parts[o].size());
                 if (inRing(parts[o], probe) && (owner == parts.size() || std::fabs(area[o]) < std::fabs(area[owner])))
                     owner = o;
             }
         } else {
-            for (size_t o : outers)
-                if (o < h) owner = o;
+            owner = lastOuter[h];
         }
         if (owner == parts.size())
             alone[h] = true;

@@ -51,3 +51,20 @@ TEST(AssemblePolygons, HolesGoToTheOuterRingHoldingThem) {
 }
 
 }  // namespace
+
+namespace {
+
+// Thousands of parts, each outer ring followed by its hole: past the work
+// budget the holes still go to the outer ring before them.
+TEST(AssemblePolygons, ManyPartsKeepTheirHoles) {
+    Rings parts;
+    for (int i = 0; i < 20000; ++i) {
+        parts.push_back(square(10.0 * i, 0, 8, true));
+        parts.push_back(square(10.0 * i + 2, 2, 2, false));
+    }
+    const Rings out = kit::assemblePolygons(parts);
+    ASSERT_EQ(out.size(), 20000u);
+    for (size_t i = 0; i < out.size(); ++i) ASSERT_EQ(out[i], joined({parts[2 * i], parts[2 * i + 1]})) << i;
+}
+
+}  // namespace
