@@ -10,7 +10,13 @@
 
 namespace kit {
 
-CodePageText::CodePageText(unsigned codePage) : codePage_(codePage) {}
+// A code page the system lacks reads as its nearest kin (GB18030 as GBK, the
+// two sharing every character of GBK), else as the ANSI code page, so its
+// text is never lost.
+CodePageText::CodePageText(unsigned codePage) : codePage_(codePage) {
+    if (codePage == kAnsiCodePage || IsValidCodePage(codePage)) return;
+    codePage_ = codePage == 54936 && IsValidCodePage(936) ? 936 : kAnsiCodePage;
+}
 
 CodePageText::~CodePageText() = default;
 
