@@ -20,7 +20,7 @@ import tempfile
 import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from analysis_compare import M_PER_DEG, Timer, run_cli, write_points  # noqa: E402
+from analysis_compare import M_PER_DEG, Timer, default_cli, run_cli, write_points  # noqa: E402
 
 
 def outline(rng, cx, cy, radius, vertices):
@@ -53,8 +53,7 @@ def main():
     from shapely.geometry import Polygon
 
     ap = argparse.ArgumentParser()
-    ap.add_argument("--cli", default=os.path.join(os.path.dirname(__file__), "..", "build", "linux", "cli",
-                                                  "plotvane-cli"))
+    ap.add_argument("--cli", default=default_cli())
     ap.add_argument("--points", type=int, default=100000)
     ap.add_argument("--vertices", type=int, default=100000)
     ap.add_argument("--holes", action="store_true", help="give each polygon a hole of a tenth of its vertices")
