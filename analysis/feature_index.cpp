@@ -34,10 +34,14 @@ bool placeOnSphere(double lon, double lat, double& outLon, double& outLat) {
     return true;
 }
 
+}  // namespace
+
 // Polygon: its vertices' box, widened by the buffer in the plane the boundary
 // distance uses (longitudes shrink by the cosine of the row's latitude, which
-// is at least the cosine at the widened box's farthest latitude).
-void addPolygon(BoxGrid& grid, const Feature& f, uint32_t id, double buffer) {
+// is at least the cosine at the widened box's farthest latitude). A large
+// ring also gets its edge index, whose edges are widened alike.
+void FeatureIndex::addPolygon(const Feature& f, uint32_t id, double buffer) {
+    BoxGrid& grid = polygons_;
     Box b{INFINITY, -INFINITY, INFINITY, -INFINITY};
     for (const Position& p : f.ring) {
         if (std::isnan(p.lon) || std::isnan(p.lat)) continue;
@@ -61,7 +65,19 @@ void addPolygon(BoxGrid& grid, const Feature& f, uint32_t id, double buffer) {
     b.x0 -= dLon;
     b.x1 += dLon;
     grid.add(b, id);
+
+    const bool finite = std::all_of(f.ring.begin(), f.ring.end(), [](const Position& p) {
+        return std::isfinite(p.lon) && std::isfinite(p.lat);
+    });
+    if (f.ring.size() >= kMinIndexedRing && finite) {
+        if (ringSlot_.size() <= id) ringSlot_.resize(id + 1, 0);
+        const bool distances = !std::isnan(buffer);
+        rings_.push_back(std::make_unique<RingIndex>(f.ring, distances ? dLon : NAN, distances ? dLat : NAN));
+        ringSlot_[id] = static_cast<uint32_t>(rings_.size());
+    }
 }
+
+namespace {
 
 // Point: the box of the spherical cap of the buffer's radius around it, with
 // copies across the antimeridian.
@@ -94,7 +110,7 @@ FeatureIndex::FeatureIndex(const Layer& layer, double buffer) {
     for (uint32_t i = 0; i < layer.features.size(); ++i) {
         const Feature& f = layer.features[i];
         if (f.type == "Polygon" && !f.ring.empty())
-            addPolygon(polygons_, f, i, buffer);
+            addPolygon(f, i, buffer);
         else if (f.type == "Point" && !std::isnan(buffer)) {  // nothing is at a NaN distance or closer
             addPoint(points_, f, i, buffer);
             allPoints_.push_back(i);

@@ -1,6 +1,7 @@
 #include "analysis/layer_match.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <unordered_set>
 
@@ -13,6 +14,7 @@
 #include "core/geodesy.h"
 #include "core/number_parse.h"
 #include "layers/layer_file.h"
+#include "layers/lonlat_check.h"
 
 namespace kit {
 
@@ -78,7 +80,7 @@ void outputColumns(const Table& t, const Layer& layer, const MatchField& field, 
 using Properties = std::map<std::string, std::string>;
 
 void appendLine(std::string& out, const Table& t, size_t row, const std::vector<OutputColumn>& cols,
-                const Properties* props, std::string_view distance) {
+                const PropertySet* props, std::string_view distance) {
     bool first = true;
     for (const OutputColumn& c : cols) {
         if (!first) out += '\t';
@@ -88,10 +90,8 @@ void appendLine(std::string& out, const Table& t, size_t row, const std::vector<
                 out += distance;
                 break;
             case OutputColumn::Field:
-                if (props) {
-                    auto it = props->find(c.name);
-                    if (it != props->end()) out += it->second;
-                }
+                if (props)
+                    if (auto value = props->find(c.name)) out += *value;
                 break;
             case OutputColumn::Cell:
                 out += t.cellOr(row, *c.ref, "");
@@ -144,6 +144,11 @@ std::string layerLoadedLabel(const Layer& layer) { return format("已加载 %zu 
 Outcome loadMatchLayer(const std::string& utf8Path, Layer& layer) {
     if (Outcome loaded = loadLayerFile(utf8Path, layer); !loaded.ok()) return loaded;
     if (layer.features.empty()) return Outcome::warning(kNoGeometryFound);
+    // Metres matched as degrees would find nothing and call that a result.
+    if (auto notLonLat = notLonLatWarning(utf8Path, layer)) {
+        layer.clear();
+        return Outcome::warning(*notLonLat);
+    }
     return Outcome::success(layerLoadedLabel(layer), {});
 }
 
@@ -157,10 +162,15 @@ double matchBuffer(std::string_view text) {
 }
 
 std::optional<double> matchFeature(const Feature& f, double lon, double lat, double buffer) {
+    return matchFeature(f, nullptr, lon, lat, buffer);
+}
+
+std::optional<double> matchFeature(const Feature& f, const RingIndex* edges, double lon, double lat, double buffer) {
     double d;
     if (f.type == "Polygon" && !f.ring.empty()) {
-        if (pointInRing(f.ring, lon, lat)) return 0.0;
-        d = boundaryDistance(f.ring, lon, lat);
+        if (edges ? edges->contains(lon, lat) : pointInRing(f.ring, lon, lat)) return 0.0;
+        if (std::isnan(buffer)) return std::nullopt;  // nothing is within a NaN buffer
+        d = edges ? edges->distanceWithin(lon, lat) : boundaryDistance(f.ring, lon, lat);
     } else if (f.type == "Point") {
         d = haversineDistance(lat, lon, f.lat, f.lon);
     } else {
@@ -180,7 +190,8 @@ Outcome runLayerMatch(const Table* table, const MatchColumns& cols, const Layer*
                                          if (!index) index.emplace(*layer, buffer);
                                          index->candidates(lon, lat, candidates);
                                          for (uint32_t i : candidates)
-                                             if (auto d = matchFeature(layer->features[i], lon, lat, buffer))
+                                             if (auto d = matchFeature(layer->features[i], index->ringIndex(i), lon,
+                                                                       lat, buffer))
                                                  out.push_back({i, *d});
                                      },
                                      destination);
@@ -219,14 +230,14 @@ Outcome runLayerMatchWith(const Table* table, const MatchColumns& cols, const La
                 if (matches.empty())
                     appendLine(out, t, r, columns, nullptr, "-1.00");
                 else
-                    appendLine(out, t, r, columns, &layer->features[matches[0].feature].properties.map(),
+                    appendLine(out, t, r, columns, &layer->features[matches[0].feature].properties,
                                distanceText(matches[0].distance));
                 ++lines;
                 break;
             case MatchMethod::Merge: {
                 double nearest = kNoMatchYet;
                 for (const Match& m : matches) nearest = std::min(nearest, m.distance);
-                const Properties merged = mergeProperties(*layer, matches);
+                const PropertySet merged = mergeProperties(*layer, matches);
                 appendLine(out, t, r, columns, matches.empty() ? nullptr : &merged,
                            nearest > 1e17 ? "-1.00" : distanceText(nearest));
                 ++lines;
@@ -238,7 +249,7 @@ Outcome runLayerMatchWith(const Table* table, const MatchColumns& cols, const La
                     ++lines;
                 }
                 for (const Match& m : matches) {
-                    appendLine(out, t, r, columns, &layer->features[m.feature].properties.map(), distanceText(m.distance));
+                    appendLine(out, t, r, columns, &layer->features[m.feature].properties, distanceText(m.distance));
                     ++lines;
                 }
                 break;

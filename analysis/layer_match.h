@@ -46,7 +46,8 @@ bool matchButtonEnabled(const Table* table, const Layer* layer);
 
 // Loads a layer file for matching. Error: the reader's text, layer unchanged.
 // Warning "未在文件中找到有效几何要素": the file held no feature (the layer is
-// now that empty one). Success: the layer is replaced, message is the label
+// now that empty one). Warning "图层 %s 不是经纬度坐标…": the file holds
+// projected coordinates (the layer is left empty). Success: the layer is replaced, message is the label
 // text "已加载 %zu 个要素".
 Outcome loadMatchLayer(const std::string& utf8Path, Layer& layer);
 
@@ -63,6 +64,10 @@ struct Match {
 
 // Whether the feature matches the point at the buffer, and at what distance.
 std::optional<double> matchFeature(const Feature& feature, double lon, double lat, double buffer);
+class RingIndex;
+// The same through the feature's edge index when it has one (null: none).
+std::optional<double> matchFeature(const Feature& feature, const RingIndex* edges, double lon, double lat,
+                                   double buffer);
 
 // The run. table is null until a fetch succeeded, layer until one loaded;
 // destination names where the text goes in the success message.

@@ -1,6 +1,6 @@
 #include "batchkml/csv_reader.h"
 
-#include "batchkml/ansi_text.h"
+#include "core/ansi_text.h"
 #include "core/file_io.h"
 #include "core/text.h"
 

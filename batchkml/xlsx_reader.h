@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "batchkml/xlsx_unpack.h"
+#include "core/xml_entities.h"  // decodeXmlEntities, which the workbook reader uses
 
 namespace kit {
 
@@ -19,10 +20,6 @@ bool readXlsx(const std::string& utf8Path, DataTable& table);
 
 // The same on parts already unpacked.
 bool readXlsxParts(const XlsxParts& parts, DataTable& table);
-
-// &amp; &quot; &lt; &gt; &apos; and character references (&#21517; &#x5409;)
-// decoded; any other reference dropped up to its ';'.
-std::string decodeXmlEntities(std::string_view text);
 
 // The text of every <t> element in document order.
 std::vector<std::string> parseSharedStrings(std::string_view xml);

@@ -98,6 +98,11 @@ class Timer:
         return "%7.3f s wall %7.3f s CPU" % (self.wall, self.cpu_s)
 
 
+def default_cli():
+    """plotvane-cli of the native build beside this folder."""
+    return os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "build", "linux", "cli", "plotvane-cli")
+
+
 def run_cli(cli, args):
     with Timer(children=True) as t:
         r = subprocess.run([cli] + args, capture_output=True)
@@ -179,8 +184,7 @@ def bench_match(cli, tmp, rng, points, polygons, buffer_m=100.0):
 
 def main():
     ap = argparse.ArgumentParser()
-    ap.add_argument("--cli", default=os.path.join(os.path.dirname(__file__), "..", "build", "linux", "cli",
-                                                  "plotvane-cli"))
+    ap.add_argument("--cli", default=default_cli())
     ap.add_argument("--points", type=int, default=200000)
     ap.add_argument("--polygons", type=int, default=10000)
     ap.add_argument("--check", action="store_true", help="only the partition check, on 10 000 points")

@@ -239,16 +239,26 @@ std::map<std::string, std::string> parseProperties(std::string_view text, size_t
     return props;
 }
 
-std::vector<Position> readPositions(std::string_view coords) {
-    std::vector<Position> out;
+namespace {
+
+// The multi-position scanner: calls position(p) for every position read and
+// ringEnd() wherever a ']' stands between two positions (the end of the
+// array that held the earlier one).
+template <class OnPosition, class OnRingEnd>
+void scanPositions(std::string_view coords, OnPosition&& position, OnRingEnd&& ringEnd) {
     // The next ',' and ']' only move forward, so they are looked up again only
     // once the scan has passed them; this keeps deep nesting linear.
     size_t comma = 0, close = 0;
     bool haveComma = false, haveClose = false;
     size_t pos = 0;
+    bool read = false;  // a position was read since the last ring end
     for (;;) {
         size_t open = coords.find('[', pos);
         if (open == npos) break;
+        if (read && coords.substr(pos, open - pos).find(']') != npos) {
+            ringEnd();
+            read = false;
+        }
         if (!haveComma || comma <= open) {
             comma = coords.find(',', open + 1);
             haveComma = true;
@@ -267,15 +277,29 @@ std::vector<Position> readPositions(std::string_view coords) {
             std::optional<double> lat;
             if (close > comma) lat = parseLeadingDouble(coords.substr(comma + 1, close - comma - 1));
             if (lon && lat) {
-                out.push_back({*lon, *lat});
-                if (out.size() > kMaxScannedPositions) break;
+                position(Position{*lon, *lat});
+                read = true;
             }
             pos = close + 1;
         } else {
             pos = open + 1;
         }
     }
+}
+
+}  // namespace
+
+std::vector<Position> readPositions(std::string_view coords) {
+    std::vector<Position> out;
+    scanPositions(coords, [&](const Position& p) { out.push_back(p); }, [] {});
     return out;
+}
+
+Rings readRings(std::string_view coords) {
+    Rings rings(1);
+    scanPositions(coords, [&](const Position& p) { rings.back().push_back(p); }, [&] { rings.emplace_back(); });
+    if (rings.back().empty()) rings.pop_back();
+    return rings;
 }
 
 void parseGeoJsonFeature(std::string_view text, size_t start, size_t end, Layer& layer) {
@@ -295,7 +319,7 @@ void parseGeoJsonFeature(std::string_view text, size_t start, size_t end, Layer&
 
     // One set for all the features this object yields (a MultiPoint's points).
     const PropertySet props = parseProperties(text, start, end);
-    layer.noteFields(props.map());
+    layer.noteFields(props);
 
     size_t ckey = geometry.find(kCoordinatesKey);
     if (ckey == npos) return;
@@ -328,7 +352,7 @@ void parseGeoJsonFeature(std::string_view text, size_t start, size_t end, Layer&
                 if (inner == npos) return;
                 from = coords.substr(inner);
             }
-            auto ring = readPositions(from);
+            auto ring = joinRings(readRings(from));
             if (ring.empty()) return;
             Feature f;
             f.type = "Polygon";

@@ -13,11 +13,9 @@
 #include <vector>
 
 #include "layers/feature.h"
+#include "layers/polygon_rings.h"
 
 namespace kit {
-
-// Most positions the multi-position scanner keeps: this many plus one.
-inline constexpr size_t kMaxScannedPositions = 100000;
 
 // (start, end) offsets of every feature object: its '{' and its closing '}',
 // in text order. A feature object inside another one is part of that one and
@@ -35,8 +33,13 @@ void parseGeoJsonFeature(std::string_view text, size_t start, size_t end, Layer&
 // The flat "properties" of the feature object spanning [start, end].
 std::map<std::string, std::string> parseProperties(std::string_view text, size_t start, size_t end);
 
-// Every [lon, lat] position in a coordinate text, nesting ignored.
+// Every [lon, lat] position in a coordinate text, nesting ignored; as many
+// as the text holds.
 std::vector<Position> readPositions(std::string_view coords);
+
+// The same positions grouped by the innermost array that holds them: a
+// polygon's rings.
+Rings readRings(std::string_view coords);
 
 // Every feature of a GeoJSON text, appended to the layer.
 void readGeoJson(std::string_view text, Layer& layer);

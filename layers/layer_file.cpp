@@ -25,11 +25,11 @@ Outcome loadLayerFile(const std::string& utf8Path, Layer& layer) {
         bool dbfTooLarge = false;
         auto dbf = readFileBytesLimited(siblingPath(utf8Path, "dbf"), kMaxLayerFileBytes, &dbfTooLarge);
         if (dbfTooLarge) return Outcome::error(kLayerFileTooLarge);
-        auto shapes = decodeShapefile(*bytes, dbf ? std::string_view(*dbf) : std::string_view());
-        if (!shapes) return Outcome::error(kCannotOpenShapefile);
-        if (shapes->attributesTooLarge) return Outcome::error(kLayerFileTooLarge);
-        layer.clear();
-        appendShapeLayer(*shapes, layer);
+        Layer read;
+        Outcome o = appendShapefile(*bytes, dbf ? std::string_view(*dbf) : std::string_view(),
+                                    readCodePageFile(utf8Path), read);
+        if (!o.ok()) return o;
+        layer = std::move(read);
         return Outcome::success();
     }
     layer.clear();

@@ -3,14 +3,19 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <map>
+#include <memory>
 #include <unordered_map>
 
+#include "core/ansi_text.h"
 #include "core/byte_order.h"
 #include "core/file_io.h"
 #include "core/format.h"
+#include "layers/dbf_code_page.h"
 #include "layers/dbf_fields.h"
 #include "layers/geojson_geometry.h"
 #include "layers/geojson_reader.h"
+#include "layers/polygon_rings.h"
 
 namespace kit {
 
@@ -124,55 +129,119 @@ ShapeRecord decodeRecord(std::string_view c) {
     return r;
 }
 
-// Reads the field list and at most `maxRecords` records (records past the
-// last shape reach no feature). Nothing in the header is trusted: records are
-// read only as far as the bytes go, and a field of width 0 holds no data, so
-// it is left out; every value kept thus stands for at least one byte read.
-void decodeDbf(std::string_view dbf, ShapeLayer& layer, size_t maxRecords) {
-    if (dbf.size() < 32) return;
-    int32_t count = getLE32(dbf, 4);
-    size_t headerLen = readLE16(dbf, 8);
-    size_t recordLen = readLE16(dbf, 10);
-    int fieldCount = (static_cast<int>(headerLen) - 33) / 32;
-    for (int k = 0; k < fieldCount; ++k) {
-        size_t d = 32 + 32 * size_t(k);
-        // A descriptor past the end, or the header terminator where one was
-        // announced (headers padded beyond it), ends the list.
-        if (d + 32 > dbf.size() || byteAt(dbf, d) == 0x0D) break;
-        FieldDef f;
-        std::string_view name = dbf.substr(d, 11);
-        f.name = std::string(name.substr(0, name.find('\0')));
-        f.fieldType = dbf[d + 11];
-        f.width = byteAt(dbf, d + 16);
-        f.decimals = byteAt(dbf, d + 17);
-        if (f.width == 0) continue;
-        layer.fields.push_back(std::move(f));
+// The field list and the records of a .dbf, read on demand. Nothing in the
+// header is trusted: records are read only as far as the bytes go, and a
+// field of width 0 holds no data, so it is left out; every value kept thus
+// stands for at least one byte read. Names and values come back in UTF-8.
+class DbfTable {
+public:
+    // At most `maxRecords` records (records past the last shape reach no feature).
+    DbfTable(std::string_view dbf, std::string_view cpg, size_t maxRecords)
+        : dbf_(dbf), text_(dbf.size() < 32 ? kUtf8CodePage : dbfCodePage(dbf, cpg)) {
+        if (dbf.size() < 32) return;
+        const int32_t count = getLE32(dbf, 4);
+        headerLen_ = readLE16(dbf, 8);
+        recordLen_ = readLE16(dbf, 10);
+        const int fieldCount = (static_cast<int>(headerLen_) - 33) / 32;
+        for (int k = 0; k < fieldCount; ++k) {
+            size_t d = 32 + 32 * size_t(k);
+            // A descriptor past the end, or the header terminator where one
+            // was announced (headers padded beyond it), ends the list.
+            if (d + 32 > dbf.size() || byteAt(dbf, d) == 0x0D) break;
+            FieldDef f;
+            std::string_view name = dbf.substr(d, 11);
+            f.name = text_.toUtf8(name.substr(0, name.find('\0')));
+            f.fieldType = dbf[d + 11];
+            f.width = byteAt(dbf, d + 16);
+            f.decimals = byteAt(dbf, d + 17);
+            if (f.width == 0) continue;
+            fields_.push_back(std::move(f));
+        }
+        // A record holds at least its deletion flag; a zero length would let
+        // a lying count run on forever.
+        if (count <= 0 || recordLen_ < 1 || headerLen_ > dbf.size()) return;
+        const size_t fit = (dbf.size() - headerLen_) / recordLen_;
+        records_ = std::min({static_cast<size_t>(count), fit, maxRecords});
     }
-    // A record holds at least its deletion flag; a zero length would let a
-    // lying count run on forever.
-    if (count <= 0 || recordLen < 1 || headerLen > dbf.size()) return;
-    const size_t fit = (dbf.size() - headerLen) / recordLen;
-    const size_t n = std::min({static_cast<size_t>(count), fit, maxRecords});
-    if (uint64_t(n) * layer.fields.size() > kMaxDbfValues) {
-        layer.attributesTooLarge = true;
-        return;
-    }
-    layer.records.reserve(n);
-    for (size_t r = 0, at = headerLen; r < n; ++r, at += recordLen) {
-        std::string_view rec = dbf.substr(at, recordLen);
-        AttrRecord a;
-        a.deleted = rec[0] == '*';
+
+    const std::vector<FieldDef>& fields() const { return fields_; }
+    size_t records() const { return records_; }
+    bool tooLarge() const { return uint64_t(records_) * fields_.size() > kMaxDbfValues; }
+
+    bool deleted(size_t r) const { return record(r)[0] == '*'; }
+    // The record's values in field order; a record too short for a field
+    // ends before it.
+    void values(size_t r, std::vector<std::string>& out) const {
+        out.clear();
+        const std::string_view rec = record(r);
         size_t pos = 1;
-        for (const FieldDef& f : layer.fields) {
+        for (const FieldDef& f : fields_) {
             if (pos + f.width > rec.size()) break;
             std::string_view v = rec.substr(pos, f.width);
             while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
-            a.values.emplace_back(v);
+            // Numbers are right-aligned in their width: the digits without it.
+            if (f.fieldType == 'N' || f.fieldType == 'F')
+                while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
+            out.push_back(text_.toUtf8(v));
             pos += f.width;
         }
-        layer.records.push_back(std::move(a));
+    }
+
+private:
+    std::string_view record(size_t r) const { return dbf_.substr(headerLen_ + r * recordLen_, recordLen_); }
+
+    std::string_view dbf_;
+    CodePageText text_;
+    std::vector<FieldDef> fields_;
+    size_t headerLen_ = 0, recordLen_ = 0, records_ = 0;
+};
+
+void decodeDbf(const DbfTable& table, ShapeLayer& layer) {
+    layer.fields = table.fields();
+    if (table.tooLarge()) {
+        layer.attributesTooLarge = true;
+        return;
+    }
+    layer.records.resize(table.records());
+    for (size_t r = 0; r < table.records(); ++r) {
+        layer.records[r].deleted = table.deleted(r);
+        table.values(r, layer.records[r].values);
     }
 }
+
+// The properties of each record: one list of keys (the field names in key
+// order, a later field of a repeated name winning) shared by all records,
+// and the values of a record held together.
+class RecordProperties {
+public:
+    explicit RecordProperties(const std::vector<FieldDef>& fields) : fields_(fields) {
+        std::map<std::string, size_t> slots;
+        for (size_t k = 0; k < fields.size(); ++k) slots[fields[k].name] = k;
+        auto keys = std::make_shared<PropertyKeys>();
+        for (const auto& [name, slot] : slots) {
+            keys->push_back(name);
+            slots_.push_back(slot);
+        }
+        keys_ = std::move(keys);
+    }
+
+    PropertySet of(const std::vector<std::string>& values) {
+        if (values.size() < fields_.size()) {  // a short record: only the fields it holds
+            PropertyMap map;
+            for (size_t k = 0; k < values.size(); ++k) map[fields_[k].name] = values[k];
+            return map;
+        }
+        views_.clear();
+        for (size_t slot : slots_) views_.push_back(values[slot]);
+        return PropertySet(keys_, views_);
+    }
+
+private:
+    const std::vector<FieldDef>& fields_;
+    std::shared_ptr<const PropertyKeys> keys_;
+    std::vector<size_t> slots_;  // per key, the field it takes its value from
+    std::vector<std::string_view> views_;
+};
 
 void widen(ShapeLayer& l, double x, double y) {
     l.xMin = std::min(l.xMin, x);
@@ -186,6 +255,33 @@ Feature makeFeature(const char* type, const PropertySet& props) {
     f.type = type;
     f.properties = props;
     return f;
+}
+
+bool isPolygonType(int32_t t) { return t == 5 || t == 15; }
+
+// The record's parts as rings. Part starts from a corrupt file are clamped to
+// the points actually read and to the start before them, so parts never
+// overlap (and never hold more points than the record), and empty parts are
+// dropped.
+Rings recordParts(const ShapeRecord& r) {
+    const size_t n = r.xs.size();
+    const size_t parts = r.partStarts.size() > 1 ? r.partStarts.size() : 1;
+    size_t floor = 0;
+    auto clampIndex = [n, &floor](int32_t v) { return std::max(floor, v < 0 ? size_t(0) : std::min(size_t(v), n)); };
+    Rings out;
+    for (size_t k = 0; k < parts; ++k) {
+        size_t from = 0, to = n;
+        if (r.partStarts.size() > 1) {
+            from = floor = clampIndex(r.partStarts[k]);
+            to = k + 1 < parts ? clampIndex(r.partStarts[k + 1]) : n;
+        }
+        if (to <= from) continue;
+        std::vector<Position> ring;
+        ring.reserve(to - from);
+        for (size_t j = from; j < to; ++j) ring.push_back({r.xs[j], r.ys[j]});
+        out.push_back(std::move(ring));
+    }
+    return out;
 }
 
 }  // namespace
@@ -497,7 +593,7 @@ Outcome writeShapefile(std::string_view geojson, const std::string& utf8ShpPath)
 
 // --- Reading ---
 
-std::optional<ShapeLayer> decodeShapefile(std::string_view shp, std::string_view dbf) {
+std::optional<ShapeLayer> decodeShapefile(std::string_view shp, std::string_view dbf, std::string_view cpg) {
     if (shp.size() < kHeaderBytes || getBE32(shp, 0) != kFileCode) return std::nullopt;
     ShapeLayer layer;
     layer.shapeType = getLE32(shp, 32);
@@ -513,25 +609,22 @@ std::optional<ShapeLayer> decodeShapefile(std::string_view shp, std::string_view
         layer.shapes.push_back(decodeRecord(shp.substr(at + 8, static_cast<size_t>(bytes))));
         at += 8 + static_cast<size_t>(bytes);
     }
-    decodeDbf(dbf, layer, layer.shapes.size());
+    decodeDbf(DbfTable(dbf, cpg, layer.shapes.size()), layer);
     return layer;
 }
 
-void appendShapeLayer(const ShapeLayer& shapes, Layer& layer) {
+namespace {
+
+// Appends the features of every shape, shape i with the properties propsOf(i).
+template <class PropsOf>
+void appendShapes(const ShapeLayer& shapes, PropsOf&& propsOf, Layer& layer) {
     for (const FieldDef& f : shapes.fields) layer.noteField(f.name);
 
     for (size_t i = 0; i < shapes.shapes.size(); ++i) {
         const ShapeRecord& r = shapes.shapes[i];
         // One set for all the features this record yields (a multipoint's
         // points, a polygon's parts).
-        PropertySet props;
-        if (i < shapes.records.size()) {
-            const auto& values = shapes.records[i].values;
-            PropertyMap map;
-            for (size_t k = 0; k < values.size() && k < shapes.fields.size(); ++k)
-                map[shapes.fields[k].name] = values[k];
-            props = std::move(map);
-        }
+        const PropertySet props = propsOf(i);
         const size_t n = r.xs.size();
         if (isPointType(r.shapeType)) {
             if (n == 0) continue;
@@ -547,40 +640,60 @@ void appendShapeLayer(const ShapeLayer& shapes, Layer& layer) {
                 layer.features.push_back(std::move(f));
             }
         } else if (isPolyType(r.shapeType)) {
-            // Each part its own polygon; part starts from a corrupt file are
-            // clamped to the points actually read and to the start before
-            // them, so parts never overlap (and never hold more points than
-            // the record), and empty parts are dropped.
-            const size_t parts = r.partStarts.size() > 1 ? r.partStarts.size() : 1;
-            size_t floor = 0;
-            auto clampIndex = [n, &floor](int32_t v) {
-                return std::max(floor, v < 0 ? size_t(0) : std::min(size_t(v), n));
-            };
-            for (size_t k = 0; k < parts; ++k) {
-                size_t from = 0, to = n;
-                if (r.partStarts.size() > 1) {
-                    from = floor = clampIndex(r.partStarts[k]);
-                    to = k + 1 < parts ? clampIndex(r.partStarts[k + 1]) : n;
-                }
-                if (to <= from) continue;
+            Rings parts = recordParts(r);
+            // A polygon record's inner rings are holes of its outer rings;
+            // a line's parts stay apart.
+            if (isPolygonType(r.shapeType)) parts = assemblePolygons(parts);
+            for (auto& ring : parts) {
                 Feature f = makeFeature("Polygon", props);
-                f.ring.reserve(to - from);
-                for (size_t j = from; j < to; ++j) f.ring.push_back({r.xs[j], r.ys[j]});
+                f.ring = std::move(ring);
                 layer.features.push_back(std::move(f));
             }
         }
     }
 }
 
+}  // namespace
+
+void appendShapeLayer(const ShapeLayer& shapes, Layer& layer) {
+    RecordProperties properties(shapes.fields);
+    appendShapes(
+        shapes,
+        [&](size_t i) { return i < shapes.records.size() ? properties.of(shapes.records[i].values) : PropertySet(); },
+        layer);
+}
+
+Outcome appendShapefile(std::string_view shp, std::string_view dbf, std::string_view cpg, Layer& layer) {
+    auto shapes = decodeShapefile(shp, {});
+    if (!shapes) return Outcome::error(kCannotOpenShapefile);
+    const DbfTable table(dbf, cpg, shapes->shapes.size());
+    if (table.tooLarge()) return Outcome::error(kLayerFileTooLarge);
+    shapes->fields = table.fields();
+    RecordProperties properties(shapes->fields);
+    std::vector<std::string> values;
+    appendShapes(
+        *shapes,
+        [&](size_t i) {
+            if (i >= table.records()) return PropertySet();
+            table.values(i, values);
+            return properties.of(values);
+        },
+        layer);
+    return Outcome::success();
+}
+
+std::string readCodePageFile(const std::string& utf8ShpPath) {
+    // A code page name is a few bytes; anything larger is no .cpg.
+    auto cpg = readFileBytesLimited(siblingPath(utf8ShpPath, "cpg"), 256, nullptr);
+    return cpg ? *cpg : std::string();
+}
+
 Outcome readShapefile(const std::string& utf8ShpPath, Layer& layer) {
     auto shp = readFileBytes(utf8ShpPath);
     if (!shp) return Outcome::error(kCannotOpenShapefile);
     auto dbf = readFileBytes(siblingPath(utf8ShpPath, "dbf"));
-    auto decoded = decodeShapefile(*shp, dbf ? std::string_view(*dbf) : std::string_view());
-    if (!decoded) return Outcome::error(kCannotOpenShapefile);
-    if (decoded->attributesTooLarge) return Outcome::error(kLayerFileTooLarge);
-    appendShapeLayer(*decoded, layer);
-    return Outcome::success();
+    return appendShapefile(*shp, dbf ? std::string_view(*dbf) : std::string_view(), readCodePageFile(utf8ShpPath),
+                           layer);
 }
 
 }  // namespace kit

@@ -81,18 +81,30 @@ struct ShapeLayer {
     bool save(const std::string& utf8ShpPath) const;
 };
 
-// Most attribute values (records times fields) the reader keeps: each costs
-// a hundred bytes or so once it is a feature's property.
+// Most attribute values (records times fields) the reader keeps.
 inline constexpr uint64_t kMaxDbfValues = 20000000;
 
 // Decodes a .shp buffer and its .dbf buffer (empty when there is none).
 // Nothing when the .shp is shorter than its header or not a shapefile; a
-// truncated or corrupt tail just ends the records.
-std::optional<ShapeLayer> decodeShapefile(std::string_view shp, std::string_view dbf);
+// truncated or corrupt tail just ends the records. The .dbf's names and
+// values come back in UTF-8, read in the code page that `cpg` (the .cpg
+// file's text, empty when there is none) or the table itself gives; number
+// fields without the blanks that pad them.
+std::optional<ShapeLayer> decodeShapefile(std::string_view shp, std::string_view dbf, std::string_view cpg = {});
 
-// Appends the decoded records as features (points, polygons per part,
-// multipoints exploded) with their attributes.
+// Appends the decoded records as features (points; a polygon per outer ring
+// with its holes; a line's parts each alone; multipoints exploded) with their
+// attributes.
 void appendShapeLayer(const ShapeLayer& shapes, Layer& layer);
+
+// decodeShapefile and appendShapeLayer in one, each record's values read
+// straight into its feature, so a large table is never held twice. Error
+// "无法打开 Shapefile" when the .shp is no shapefile, "文件过大或无效" past
+// kMaxDbfValues; the layer is touched only on success.
+Outcome appendShapefile(std::string_view shp, std::string_view dbf, std::string_view cpg, Layer& layer);
+
+// The text of the .cpg file beside a .shp path; empty when there is none.
+std::string readCodePageFile(const std::string& utf8ShpPath);
 
 // "dir/a.shp" -> "dir/a.<ext>": the text after the last '.' replaced.
 std::string siblingPath(const std::string& utf8ShpPath, std::string_view ext);

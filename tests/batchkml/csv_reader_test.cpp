@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "batchkml/ansi_text.h"
+#include "core/ansi_text.h"
 #include "batchkml/column_roles.h"
 #include "batchkml/csv_reader.h"
 #include "core/file_io.h"

@@ -106,6 +106,15 @@ TEST(MatchCommand, LayerProblemsAndUsageErrors) {
     CliResult r = runCli(kProg, {"match", pois, "--layer", lines});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "未在文件中找到有效几何要素\n");
+    // Metres of a projected system are refused, not matched to nothing.
+    const std::string utm = scratch(
+        "utm.geojson", R"({"type":"FeatureCollection","features":[{"type":"Feature","properties":{"a":1},)"
+                       R"("geometry":{"type":"Polygon","coordinates":[[[440000,4420000],[441000,4420000],)"
+                       R"([441000,4421000],[440000,4420000]]]}}]})");
+    r = runCli(kProg, {"match", pois, "--layer", utm});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("utm.geojson 不是经纬度坐标（坐标超出 ±180/±90），无法匹配"), std::string::npos) << r.err;
     r = runCli(kProg, {"match", pois, "--layer", scratch("none.geojson")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "无法打开文件\n");

@@ -1,5 +1,5 @@
 // readCsv's decoding and splitting on arbitrary bytes.
-#include "batchkml/ansi_text.h"
+#include "core/ansi_text.h"
 #include "batchkml/csv_reader.h"
 #include "fuzz_support.h"
 

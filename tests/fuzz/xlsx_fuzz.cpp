@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "batchkml/ansi_text.h"
+#include "core/ansi_text.h"
 #include "batchkml/data_table.h"
 #include "batchkml/xlsx_reader.h"
 #include "core/zip_reader.h"

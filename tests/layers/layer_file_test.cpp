@@ -61,35 +61,37 @@ TEST(LoadLayerFile, ZonesGeoJsonWrittenByGdal) {
 
 TEST(LoadLayerFile, ZonesKmlWrittenByGdal) {
     Layer layer = loaded(kFixtures + "/zones.kml");
-    ASSERT_EQ(layer.features.size(), 4u);
-    EXPECT_TRUE(layer.fieldNames.empty());  // GDAL wrote no name or description
-    for (const auto& f : layer.features) {
-        EXPECT_EQ(f.type, "Polygon");
-        EXPECT_EQ(f.ring.size(), 5u);  // outer boundaries only
-        EXPECT_TRUE(f.properties.empty());
-    }
-    // The multigeometry gives its first polygon.
+    // The multigeometry gives both its polygons.
+    ASSERT_EQ(layer.features.size(), 5u);
+    // The SchemaData values, as GDAL wrote them (no name or description).
+    EXPECT_EQ(layer.fieldNames, (std::vector<std::string>{"人口", "区县", "编号"}));
+    EXPECT_EQ(layer.features[0].properties,
+              (std::map<std::string, std::string>{{"区县", "海淀区"}, {"编号", "1"}, {"人口", "313.2"}}));
+    for (const auto& f : layer.features) EXPECT_EQ(f.type, "Polygon");
+    EXPECT_EQ(layer.features[1].ring.size(), 10u);  // the outer boundary and its hole
     EXPECT_EQ(layer.features[2].ring[0], (Position{116.42, 39.88}));
+    EXPECT_EQ(layer.features[2].properties, layer.features[3].properties);
 }
 
 TEST(LoadLayerFile, ZonesShapefileWrittenByGdal) {
     Layer layer = loaded(kFixtures + "/zones.shp");
-    // The polygon with a hole and the two-part multipolygon give two each.
-    ASSERT_EQ(layer.features.size(), 6u);
+    // The polygon keeps its hole; the two-part multipolygon gives two.
+    ASSERT_EQ(layer.features.size(), 5u);
     EXPECT_EQ(layer.fieldNames, (std::vector<std::string>{"区县", "编号", "人口"}));
     EXPECT_EQ(layer.features[0].properties.at("区县"), "海淀区");
-    EXPECT_EQ(layer.features[0].properties.at("编号"), "        1");  // right-aligned number, leading spaces kept
-    EXPECT_EQ(layer.features[1].properties, layer.features[2].properties);
-    EXPECT_EQ(layer.features[2].properties.at("区县"), "西城区");
-    EXPECT_EQ(layer.features[2].ring.size(), 5u);
-    EXPECT_EQ(layer.features[4].properties.at("区县"), "东城区");
-    EXPECT_EQ(layer.features[5].properties.at("人口"), "************************");
+    EXPECT_EQ(layer.features[0].properties.at("编号"), "1");  // the number without its padding
+    EXPECT_EQ(layer.features[0].properties.at("人口"), "313.199999999999989");
+    EXPECT_EQ(layer.features[1].properties.at("区县"), "西城区");
+    EXPECT_EQ(layer.features[1].ring.size(), 10u);
+    EXPECT_EQ(layer.features[2].properties, layer.features[3].properties);
+    EXPECT_EQ(layer.features[3].properties.at("区县"), "东城区");
+    EXPECT_EQ(layer.features[4].properties.at("人口"), "************************");
 }
 
 TEST(LoadLayerFile, ExtensionChoosesTheReaderWhateverItsCase) {
     kit::test::ScratchDir dir;
     copyFile(kFixtures + "/zones.kml", dir.file("区.KML"));
-    EXPECT_EQ(loaded(dir.file("区.KML")).features.size(), 4u);
+    EXPECT_EQ(loaded(dir.file("区.KML")).features.size(), 5u);
     // KML text under another name goes to the GeoJSON reader and yields nothing.
     copyFile(kFixtures + "/zones.kml", dir.file("区.txt"));
     EXPECT_TRUE(loaded(dir.file("区.txt")).features.empty());
@@ -98,7 +100,7 @@ TEST(LoadLayerFile, ExtensionChoosesTheReaderWhateverItsCase) {
     copyFile(kFixtures + "/zones.shp", dir.file("z.SHP"));
     copyFile(kFixtures + "/zones.dbf", dir.file("z.dbf"));
     Layer shp = loaded(dir.file("z.SHP"));
-    EXPECT_EQ(shp.features.size(), 6u);
+    EXPECT_EQ(shp.features.size(), 5u);
     EXPECT_EQ(shp.fieldNames.size(), 3u);
 }
 
@@ -112,7 +114,7 @@ TEST(LayerFile, ADotInAFolderNameIsNoExtension) {
     copyFile(kFixtures + "/zones.geojson", kit::joinPath(kmlFolder, "zones"));
     EXPECT_EQ(loaded(kit::joinPath(kmlFolder, "zones")).features.size(), 4u);
     copyFile(kFixtures + "/zones.kml", kit::joinPath(shpFolder, "zones.kml"));
-    EXPECT_EQ(loaded(kit::joinPath(shpFolder, "zones.kml")).features.size(), 4u);
+    EXPECT_EQ(loaded(kit::joinPath(shpFolder, "zones.kml")).features.size(), 5u);
 
     const std::pair<const char*, const char*> saves[] = {{"points", "points.geojson"}, {"points.kml", "points.kml"}};
     for (auto [chosen, written] : saves) {
@@ -201,7 +203,7 @@ TEST(SaveLayer, SavedFilesLoadBack) {
     Layer k = loaded(dir.file("回.kml"));
     ASSERT_EQ(k.features.size(), 2u);
     // The placemark is named by the first property, the row's first cell.
-    EXPECT_EQ(k.features[1].properties.at("name"), "乙-2");
+    EXPECT_EQ(k.features[1].properties.at("Name"), "乙-2");
     EXPECT_EQ(k.features[1].ring, g.features[1].ring);
     Layer s = loaded(dir.file("回.shp"));
     ASSERT_EQ(s.features.size(), 2u);

@@ -189,6 +189,16 @@ TEST_F(AnalysisPanelTest, BrowseLabelsFailuresAndOtherFormats) {
     EXPECT_EQ(clipboard(), L"untouched");
     DeleteFileW(empty.c_str());
 
+    // Metres instead of degrees: a warning naming the layer, no match against it.
+    const std::wstring utm = tempFolder() + L"utm.geojson";
+    writeFile(utm, "{\"type\":\"FeatureCollection\",\"features\":[{\"type\":\"Feature\",\"properties\":{},"
+                   "\"geometry\":{\"type\":\"Point\",\"coordinates\":[440000,4420000]}}]}");
+    dialogs.clear();
+    browse(utm);
+    EXPECT_EQ(dialogs.onlyMessage(), L"图层 utm.geojson 不是经纬度坐标（坐标超出 ±180/±90），无法匹配");
+    EXPECT_EQ(dialogs.lastKind(), "warning");
+    DeleteFileW(utm.c_str());
+
     // A Shapefile set, chosen by its .shp.
     dialogs.clear();
     browse(fixtureAnswer("zones.shp"));
