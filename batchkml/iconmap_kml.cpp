@@ -108,9 +108,11 @@ std::string formatIconMapTemplates(const std::vector<IconMapTemplate>& list) {
 std::vector<IconMapTemplate> parseIconMapTemplates(std::string_view text) {
     text = dropBom(text);
     std::vector<IconMapTemplate> list;
-    const std::vector<ObjectSpan> objects = flatObjects(text);
-    list.reserve(objects.size());
-    for (const ObjectSpan& obj : objects) {
+    // Counted first: growing by doubling could hold up to three times the list.
+    list.reserve(countObjectsWithKey(text, "name"));
+    for (ObjectSpan obj = nextFlatObject(text, 0); obj.open < text.size(); obj = nextFlatObject(text, afterObject(obj))) {
+        // As for the sector templates: an object without a "name" key is passed over.
+        if (!objectHasKey(text, obj, "name")) continue;
         list.push_back({objectText(text, obj, "name"), objectText(text, obj, "lonCol"), objectText(text, obj, "latCol"),
                         objectText(text, obj, "idCol"), objectText(text, obj, "iconUrl"),
                         objectText(text, obj, "iconName"), objectText(text, obj, "localFile")});

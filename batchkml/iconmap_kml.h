@@ -25,6 +25,7 @@ struct IconMapTemplate {
 
 std::string iconMapTemplatesPath(std::string_view exeFolder);
 std::string formatIconMapTemplates(const std::vector<IconMapTemplate>& list);
+// Read as the sector templates are: one template per named object.
 std::vector<IconMapTemplate> parseIconMapTemplates(std::string_view text);
 // A missing or empty file leaves the list as it is.
 void loadIconMapTemplates(const std::string& path, std::vector<IconMapTemplate>& list);

@@ -66,9 +66,13 @@ std::string formatSectorTemplates(const std::vector<SectorTemplate>& list) {
 std::vector<SectorTemplate> parseSectorTemplates(std::string_view text) {
     text = dropBom(text);
     std::vector<SectorTemplate> list;
-    const std::vector<ObjectSpan> objects = flatObjects(text);
-    list.reserve(objects.size());
-    for (const ObjectSpan& obj : objects) {
+    // Counted first: growing by doubling would hold up to three times the list.
+    list.reserve(countObjectsWithKey(text, "name"));
+    for (ObjectSpan obj = nextFlatObject(text, 0); obj.open < text.size(); obj = nextFlatObject(text, afterObject(obj))) {
+        // Every template this program writes has a "name" key; an object
+        // without one (a stray "{}") could only show as a blank line in the
+        // list, and keeping each cost a whole template per two bytes of file.
+        if (!objectHasKey(text, obj, "name")) continue;
         SectorTemplate t;
         t.name = objectText(text, obj, "name");
         t.siteCol = objectText(text, obj, "siteCol");

@@ -23,8 +23,8 @@ struct SectorTemplate {
 std::string sectorTemplatesPath(std::string_view exeFolder);
 
 std::string formatSectorTemplates(const std::vector<SectorTemplate>& list);
-// Every object found yields one template, in file order; a key is looked for
-// only inside its own object.
+// Every object holding a "name" key yields one template, in file order (names
+// may repeat or be empty); a key is looked for only inside its own object.
 std::vector<SectorTemplate> parseSectorTemplates(std::string_view text);
 
 // A missing file gives an empty list.

@@ -64,13 +64,17 @@ size_t nextOutsideQuotes(std::string_view text, size_t i, char wanted) {
 
 }  // namespace
 
+ObjectSpan nextFlatObject(std::string_view text, size_t from) {
+    if (from >= text.size()) return {text.size(), text.size()};
+    const size_t open = nextOutsideQuotes(text, from, '{');
+    if (open >= text.size()) return {text.size(), text.size()};
+    return {open, nextOutsideQuotes(text, open + 1, '}')};
+}
+
 std::vector<ObjectSpan> flatObjects(std::string_view text) {
     std::vector<ObjectSpan> out;
-    for (size_t i = nextOutsideQuotes(text, 0, '{'); i < text.size(); i = nextOutsideQuotes(text, i, '{')) {
-        const size_t close = nextOutsideQuotes(text, i + 1, '}');
-        out.push_back({i, close});
-        i = close + 1;
-    }
+    for (ObjectSpan obj = nextFlatObject(text, 0); obj.open < text.size(); obj = nextFlatObject(text, afterObject(obj)))
+        out.push_back(obj);
     return out;
 }
 
@@ -84,6 +88,17 @@ size_t findKeyColon(std::string_view text, std::string_view key, size_t from, si
             return q + need;
     }
     return std::string_view::npos;
+}
+
+bool objectHasKey(std::string_view text, const ObjectSpan& obj, std::string_view key) {
+    return findKeyColon(text, key, obj.open, obj.close) != std::string_view::npos;
+}
+
+size_t countObjectsWithKey(std::string_view text, std::string_view key) {
+    size_t n = 0;
+    for (ObjectSpan obj = nextFlatObject(text, 0); obj.open < text.size(); obj = nextFlatObject(text, afterObject(obj)))
+        n += objectHasKey(text, obj, key);
+    return n;
 }
 
 std::string objectText(std::string_view text, const ObjectSpan& obj, std::string_view key) {

@@ -32,9 +32,18 @@ struct ObjectSpan {
 // after it (not nested: the settings files hold flat objects). Braces inside
 // a quoted text do not count; a quoted text ends at the latest at its line's end.
 std::vector<ObjectSpan> flatObjects(std::string_view text);
+// The first such object at or after `from`; open == text.size() when none.
+// Lets a reader walk the objects without holding all their spans.
+ObjectSpan nextFlatObject(std::string_view text, size_t from);
+// Where the object after `obj` is looked for.
+inline size_t afterObject(const ObjectSpan& obj) { return obj.close + 1; }
 
 // The position just after `"key":` inside [from, end), or npos.
 size_t findKeyColon(std::string_view text, std::string_view key, size_t from, size_t end);
+// Whether `"key":` occurs inside the object.
+bool objectHasKey(std::string_view text, const ObjectSpan& obj, std::string_view key);
+// How many objects hold `"key":`, so that a reader can reserve exactly.
+size_t countObjectsWithKey(std::string_view text, std::string_view key);
 // The text of `"key": "value"` inside the object: the next '"' after the key
 // up to the closing unescaped '"' or the line's end, with \" and \\ read
 // back (any other backslash stays as written). Empty when the key is missing.

@@ -276,10 +276,57 @@ TEST(SettingsFiles, KeySearchStaysInsideItsObject) {
     EXPECT_EQ(kit::tmplscan::objectText(text, objects.back(), "name"), "last");
     EXPECT_EQ(kit::tmplscan::findKeyColon(text, "name", 0, 2), std::string_view::npos);
 
-    // The readers on the same kind of file, smaller: every object is a template.
+    // The readers on the same kind of file, smaller: only the named object is a template.
     const std::string few = emptyObjects(20'000) + named;
-    EXPECT_EQ(kit::parseSectorTemplates(few).size(), 20'001u);
+    EXPECT_EQ(kit::parseSectorTemplates(few).size(), 1u);
     EXPECT_EQ(kit::parseIconMapTemplates(few).back().name, "last");
+}
+
+// An object without a "name" key is no template: a file of them once kept a
+// template (hundreds of bytes) per two bytes read. Everything with the key,
+// empty or repeated names included, still reads in file order.
+TEST(SettingsFiles, ObjectsWithoutANameKeyAreNoTemplates) {
+    auto repeat = [](std::string_view piece, size_t n) {
+        std::string text;
+        for (size_t i = 0; i < n; ++i) text += piece;
+        return text;
+    };
+    struct Case {
+        const char* what;
+        std::string text;
+        std::vector<std::string> names;
+    };
+    const std::vector<Case> cases{
+        {"half a million empty objects", repeat("{}", 500'000), {}},
+        {"empty objects around named ones", repeat("{}, ", 100'000) + R"({"name": "a"}, {}, {"name": "b"})" + repeat("{ }", 100'000),
+         {"a", "b"}},
+        {"keys but no name", repeat(R"({"lonCol": "x", "iconUrl": "u"},)", 50'000) + R"({"name": "only"})", {"only"}},
+        {"the word name only as a value", R"({"lonCol": "name"}, {"latCol": "\"name\":"}, {"name" : "spaced colon"})", {}},
+        {"empty and repeated names stay", R"({"name": ""}, {"name": "a"}, {"name": "a", "lonCol": "2"})", {"", "a", "a"}},
+        {"an old unescaped leading quote", "{\n\"name\": \"\"q\"\",\n\"lonCol\": \"lon\"\n}", {""}},
+    };
+    for (const Case& c : cases) {
+        const auto sectors = kit::parseSectorTemplates(c.text);
+        const auto icons = kit::parseIconMapTemplates(c.text);
+        ASSERT_EQ(sectors.size(), c.names.size()) << c.what;
+        ASSERT_EQ(icons.size(), c.names.size()) << c.what;
+        for (size_t i = 0; i < c.names.size(); ++i) {
+            EXPECT_EQ(sectors[i].name, c.names[i]) << c.what;
+            EXPECT_EQ(icons[i].name, c.names[i]) << c.what;
+        }
+    }
+    // The repeated name keeps its own settings, and a skipped object takes none with it.
+    const auto repeated = kit::parseSectorTemplates(cases[4].text);
+    EXPECT_EQ(repeated[2].lonCol, "2");
+    EXPECT_EQ(repeated[1].lonCol, "");
+    EXPECT_EQ(kit::parseIconMapTemplates(cases[5].text)[0].lonCol, "lon");
+
+    // The file of the report, through the loaders the tabs use; the icon map's list is cleared.
+    const std::string file = std::string(KIT_FIXTURES) + "/fuzz-cases/sector_iconmap_templates_500k_empty_objects_1MB.json";
+    EXPECT_TRUE(kit::loadSectorTemplates(file).empty());
+    std::vector<kit::IconMapTemplate> held{sampleIconMap("old")};
+    kit::loadIconMapTemplates(file, held);
+    EXPECT_TRUE(held.empty());
 }
 
 TEST(TemplatesJson, KeepsAtMostTheRangesTheEditorShows) {
