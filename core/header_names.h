@@ -5,41 +5,22 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/position_iterator.h"
+
 namespace kit {
 
 class HeaderNames {
-public:
-    class iterator {
-    public:
-        using iterator_category = std::forward_iterator_tag;
-        using value_type = std::string_view;
-        using difference_type = std::ptrdiff_t;
-        using pointer = void;
-        using reference = std::string_view;
-
-        iterator() = default;
-        iterator(const HeaderNames* names, size_t at) : names_(names), at_(at) {}
-        std::string_view operator*() const { return (*names_)[at_]; }
-        iterator& operator++() {
-            ++at_;
-            return *this;
-        }
-        iterator operator++(int) {
-            iterator was = *this;
-            ++at_;
-            return was;
-        }
-        bool operator==(const iterator& other) const { return at_ == other.at_; }
-
-    private:
-        const HeaderNames* names_ = nullptr;
-        size_t at_ = 0;
+    struct Names {
+        const HeaderNames* names;
+        std::string_view operator()(size_t k) const { return (*names)[k]; }
     };
+
+public:
+    using iterator = PositionIterator<Names, std::string_view>;
     using const_iterator = iterator;
     using value_type = std::string_view;
 
@@ -53,8 +34,8 @@ public:
         const size_t begin = k == 0 ? 0 : ends_[k - 1];
         return std::string_view(text_.data() + begin, ends_[k] - begin);
     }
-    iterator begin() const { return {this, 0}; }
-    iterator end() const { return {this, ends_.size()}; }
+    iterator begin() const { return {Names{this}, 0}; }
+    iterator end() const { return {Names{this}, ends_.size()}; }
 
     // Room for this many names of this many bytes in all.
     void reserve(size_t names, size_t bytes);
