@@ -280,7 +280,7 @@ Outcome runBufferGroup(const Table* table, const LonLatColumns& cols, std::strin
     refs.reserve(t.columnCount());
     std::string out;
     const auto byName = t.columnIndex();
-    for (const std::string& h : t.headers) {
+    for (std::string_view h : t.headers) {
         refs.push_back(&byName.at(h));
         out += h;
         out += '\t';

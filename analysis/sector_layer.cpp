@@ -23,7 +23,7 @@ public:
             fixed_ = *v;
             constant_ = true;
         } else if (!text.empty()) {
-            for (const std::string& h : table.headers)
+            for (std::string_view h : table.headers)
                 if (h == text) {
                     column_ = table.column(h);
                     break;

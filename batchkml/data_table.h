@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/position_iterator.h"
+
 namespace kit {
 
 struct DataTable;
@@ -22,36 +24,6 @@ struct DataTable;
 struct CellSpan {
     uint64_t start = 0;
     uint64_t size = 0;
-};
-
-// A forward iterator over positions 0, 1, 2, ... of a source that gives the
-// value at a position (by value: cells and rows are views).
-template <class Source, class Value>
-class PositionIterator {
-public:
-    using iterator_category = std::forward_iterator_tag;
-    using value_type = Value;
-    using difference_type = std::ptrdiff_t;
-    using pointer = void;
-    using reference = Value;
-
-    PositionIterator() = default;
-    PositionIterator(Source source, size_t at) : source_(source), at_(at) {}
-    Value operator*() const { return source_(at_); }
-    PositionIterator& operator++() {
-        ++at_;
-        return *this;
-    }
-    PositionIterator operator++(int) {
-        PositionIterator was = *this;
-        ++at_;
-        return was;
-    }
-    bool operator==(const PositionIterator& other) const { return at_ == other.at_; }
-
-private:
-    Source source_{};
-    size_t at_ = 0;
 };
 
 // Consecutive cells of a table (a header or one row), read-only; valid while

@@ -22,7 +22,7 @@ bool containsLowered(std::string_view header, std::string_view lowered) {
 
 }  // namespace
 
-int findColumnByName(const std::vector<std::string>& headers, const std::vector<std::string_view>& candidates) {
+int findColumnByName(const HeaderNames& headers, const std::vector<std::string_view>& candidates) {
     for (std::string_view c : candidates) {
         const std::string lc = asciiLower(c);
         for (size_t i = 0; i < headers.size(); ++i)
@@ -31,19 +31,19 @@ int findColumnByName(const std::vector<std::string>& headers, const std::vector<
     return kNoColumn;
 }
 
-int detectLongitudeColumn(const std::vector<std::string>& headers) {
+int detectLongitudeColumn(const HeaderNames& headers) {
     int c = findColumnByName(headers, {"经度", "lng", "lon", "long", "longitude", "经"});
     if (c == kNoColumn && !headers.empty()) c = 0;
     return c;
 }
 
-int detectLatitudeColumn(const std::vector<std::string>& headers) {
+int detectLatitudeColumn(const HeaderNames& headers) {
     int c = findColumnByName(headers, {"纬度", "lat", "latitude", "纬"});
     if (c == kNoColumn && headers.size() >= 2) c = 1;
     return c;
 }
 
-int detectIdColumn(const std::vector<std::string>& headers) {
+int detectIdColumn(const HeaderNames& headers) {
     return findColumnByName(headers, {"id", "名称", "名字", "cgi", "号", "站", "点", "索引", "index", "name"});
 }
 

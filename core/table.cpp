@@ -90,16 +90,17 @@ namespace {
 // The header line's names, with room for exactly as many as it has: a line
 // of a million separators is a million names, and growing by doubling would
 // hold half as many again while it copies.
-void readHeaders(std::string_view line, char sep, std::vector<std::string>& headers) {
-    headers.reserve(static_cast<size_t>(std::count(line.begin(), line.end(), sep)) + 1);
+void readHeaders(std::string_view line, char sep, HeaderNames& headers) {
+    const size_t separators = static_cast<size_t>(std::count(line.begin(), line.end(), sep));
+    headers.reserve(separators + 1, line.size() - separators);
     size_t start = 0;
     for (size_t i = 0; i < line.size(); ++i) {
         if (line[i] == sep) {
-            headers.emplace_back(line.substr(start, i - start));
+            headers.push_back(line.substr(start, i - start));
             start = i + 1;
         }
     }
-    headers.emplace_back(line.substr(start));
+    headers.push_back(line.substr(start));
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/header_names.h"
+
 namespace kit {
 
 // The positions a column name may take its cell from, right-most first
@@ -23,7 +25,7 @@ struct ColumnRef {
 
 class Table {
 public:
-    std::vector<std::string> headers;
+    HeaderNames headers;
 
     size_t rowCount() const { return rowBegin_.empty() ? 0 : rowBegin_.size() - 1; }
     size_t columnCount() const { return headers.size(); }

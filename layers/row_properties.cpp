@@ -22,9 +22,9 @@ RowProperties::RowProperties(const Table& table, const std::vector<std::string_v
     std::vector<std::string> used;
     for (std::string_view k : ownKeys) used.push_back(asciiLower(k));
     for (size_t i = 0; i < table.headers.size(); ++i) {
-        const std::string& h = table.headers[i];
+        const std::string_view h = table.headers[i];
         if (std::find(excluded.begin(), excluded.end(), h) != excluded.end()) continue;
-        std::string name = h.empty() ? "field_" + std::to_string(i + 1) : h;
+        std::string name = h.empty() ? "field_" + std::to_string(i + 1) : std::string(h);
         columns_.push_back({uniqueKey(name, used), static_cast<uint32_t>(i)});
     }
 }

@@ -126,7 +126,7 @@ SiteColumns siteColumnsAt(const Table& table, int lon, int lat, int id) {
     return {selectedHeader(lon, h), selectedHeader(lat, h), selectedHeader(id, h)};
 }
 
-int secondTableIdColumn(const std::vector<std::string>& headers) { return headers.size() >= 3 ? 2 : kNoColumn; }
+int secondTableIdColumn(const HeaderNames& headers) { return headers.size() >= 3 ? 2 : kNoColumn; }
 
 int parseNeighbourCount(std::string_view text) {
     int32_t v = parseLeadingInt32(text.substr(0, std::min<size_t>(text.size(), 64))).value_or(1);

@@ -27,7 +27,7 @@ SiteColumns siteColumnsAt(const Table& table, int lon, int lat, int id);
 
 // Table 2's ID column is not detected by name: it is the third column when
 // there is one, else no selection.
-int secondTableIdColumn(const std::vector<std::string>& headers);
+int secondTableIdColumn(const HeaderNames& headers);
 
 inline constexpr int kMaxNeighbours = 50;
 

@@ -51,7 +51,7 @@ struct FetchTarget {
     HWND lonList = nullptr, latList = nullptr;
     HWND idList = nullptr;
     // The ID column for the headers; by name unless the tab says otherwise.
-    std::function<int(const std::vector<std::string>&)> idColumn;
+    std::function<int(const HeaderNames&)> idColumn;
     std::vector<HWND> enable;  // lists and buttons enabled after a fetch
     bool* fetched = nullptr;
     HWND status = nullptr;

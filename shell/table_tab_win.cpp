@@ -12,9 +12,9 @@ namespace kit {
 
 namespace {
 
-void fillColumnCombo(HWND combo, const std::vector<std::string>& headers) { setComboItems(combo, headers); }
+void fillColumnCombo(HWND combo, const HeaderNames& headers) { setComboItems(combo, headers); }
 
-void detectCoordinateColumns(HWND lonCombo, HWND latCombo, const std::vector<std::string>& headers) {
+void detectCoordinateColumns(HWND lonCombo, HWND latCombo, const HeaderNames& headers) {
     selectColumn(lonCombo, detectLongitudeColumn(headers));
     selectColumn(latCombo, detectLatitudeColumn(headers));
 }

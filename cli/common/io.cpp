@@ -99,8 +99,10 @@ int finishTextOutcome(const Outcome& outcome, const std::string& outputPath) {
     return kExitOk;
 }
 
-std::optional<int> resolveColumn(const std::vector<std::string>& headers, const std::string& option,
-                                 const std::string& text) {
+namespace {
+
+template <class Names>
+std::optional<int> resolveColumnIn(const Names& headers, const std::string& option, const std::string& text) {
     for (size_t i = 0; i < headers.size(); ++i)
         if (headers[i] == text) return static_cast<int>(i);
     bool digits = !text.empty() && text.size() < 10;
@@ -111,6 +113,17 @@ std::optional<int> resolveColumn(const std::vector<std::string>& headers, const 
     }
     printError(option + ": no column named or numbered '" + text + "'");
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<int> resolveColumn(const std::vector<std::string>& headers, const std::string& option,
+                                 const std::string& text) {
+    return resolveColumnIn(headers, option, text);
+}
+
+std::optional<int> resolveColumn(const HeaderNames& headers, const std::string& option, const std::string& text) {
+    return resolveColumnIn(headers, option, text);
 }
 
 std::optional<int> columnOption(const Table& table, const std::optional<std::string>& given,

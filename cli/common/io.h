@@ -44,6 +44,7 @@ void printError(const std::string& message);
 // error when it names no column.
 std::optional<int> resolveColumn(const std::vector<std::string>& headers, const std::string& option,
                                  const std::string& text);
+std::optional<int> resolveColumn(const HeaderNames& headers, const std::string& option, const std::string& text);
 
 // resolveColumn when the option was given, else the detected position.
 std::optional<int> columnOption(const Table& table, const std::optional<std::string>& given,

@@ -119,6 +119,32 @@ TEST(ParseTable, EmptyCellsCostAFewTimesTheirText) {
     EXPECT_EQ(rowCells(built, 2), (std::vector<std::string>{"", "22", "3"}));
 }
 
+// A header line of nothing but separators: a million empty names cost four
+// bytes each (a string each cost 32), and the names read back one by one
+// and as a list the way they were written.
+TEST(ParseTable, EmptyHeaderNamesCostFourBytesEach) {
+    for (const char sep : {'\t', ','}) {
+        const size_t n = 1000000;
+        std::string text(n - 1, sep);
+        text = "id" + text + "last\n1";
+        text += sep;
+        text += "2\n";
+        Table t = parsed(text);
+        ASSERT_EQ(t.columnCount(), n) << sep;
+        EXPECT_LE(t.headers.bytesHeld(), 5 * text.size()) << sep;
+        EXPECT_EQ(t.headers[0], "id");
+        EXPECT_EQ(t.headers[1], "");
+        EXPECT_EQ(t.headers[n - 1], "last");
+        EXPECT_EQ(rowCells(t, 0), (std::vector<std::string>{"1", "2"}));
+    }
+    kit::HeaderNames names = {"a", "", "站名"};
+    const std::vector<std::string> list = names;
+    EXPECT_EQ(list, (std::vector<std::string>{"a", "", "站名"}));
+    EXPECT_EQ(kit::HeaderNames(list), names);
+    names.clear();
+    EXPECT_TRUE(names.empty());
+}
+
 TEST(ParseTable, NoDataRows) {
     Table t = parsed("", false);
     EXPECT_TRUE(t.headers.empty());

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int column = kit::detectGeometryColumn(table);
     if (column < 0) return 0;
     FUZZ_CHECK(static_cast<size_t>(column) < table.headers.size());
-    kit::Outcome o = kit::runWktLayer(&table, table.headers[column]);
+    kit::Outcome o = kit::runWktLayer(&table, std::string(table.headers[column]));
     FUZZ_CHECK(o.ok());
     return 0;
 }

@@ -186,7 +186,7 @@ TEST(HostileInput, WideTablesDetectAndConvertInLinearTime) {
         const int c = kit::detectGeometryColumn(t);
         // With one name the right-most cell stands for every header.
         EXPECT_EQ(c, sameName ? 0 : static_cast<int>(n - 1)) << sameName;
-        kit::Outcome o = kit::runWktLayer(&t, t.headers[c]);
+        kit::Outcome o = kit::runWktLayer(&t, std::string(t.headers[c]));
         ASSERT_TRUE(o.ok());
         EXPECT_NE(o.text.find("\"Point\""), std::string::npos);
         // Every other cell is a property (none when they all share the name).

@@ -160,7 +160,7 @@ TEST(WktLayer, FixtureTable) {
     kit::Table t = tableOf(*bytes);
     int geo = kit::detectGeometryColumn(t);
     ASSERT_EQ(geo, 2);
-    kit::Outcome o = kit::runWktLayer(&t, t.headers[geo]);
+    kit::Outcome o = kit::runWktLayer(&t, std::string(t.headers[geo]));
     ASSERT_TRUE(o.ok());
     // Point, line, polygon, the polygon with a hole and the multipolygon; the
     // empty row is reported.
