@@ -29,6 +29,58 @@ std::string missingTile(ElevationModel& dem, double lat, double lon) {
     return why;
 }
 
+// The highest bilinear height on the straight stretch a-b, a cell or so
+// long (NaN where all of it is void). Within one cell the bilinear height
+// along a line is quadratic in the way along it, so the top of each piece
+// between grid lines is at its ends or at the quadratic's vertex.
+double highestAlong(ElevationModel& dem, double latA, double lonA, double latB, double lonB) {
+    // A 1" grid holds every line of a 3" one.
+    const double cell = std::min(dem.cellDegrees(latA, lonA), dem.cellDegrees(latB, lonB));
+    std::vector<double> cuts{0, 1};
+    auto crossings = [&](double a, double b) {
+        if (cell <= 0 || a == b) return;
+        const double lo = std::min(a, b), hi = std::max(a, b);
+        for (double k = std::floor(lo / cell) + 1; k * cell < hi; ++k) cuts.push_back((k * cell - a) / (b - a));
+    };
+    crossings(latA, latB);
+    crossings(lonA, lonB);
+    std::sort(cuts.begin(), cuts.end());
+    auto at = [&](double t) {
+        return dem.heightAt(latA + t * (latB - latA), lonA + t * (lonB - lonA)).value_or(NAN);
+    };
+    double best = NAN;
+    auto keep = [&](double h) {
+        if (!std::isnan(h) && !(h <= best)) best = h;
+    };
+    for (size_t j = 0; j + 1 < cuts.size(); ++j) {
+        const double f0 = at(cuts[j]), fm = at(0.5 * (cuts[j] + cuts[j + 1])), f1 = at(cuts[j + 1]);
+        keep(f0);
+        keep(fm);
+        keep(f1);
+        // f(u) = f0 + b·u + a·u² through u = 0, 1/2, 1.
+        const double a = 2 * (f0 - 2 * fm + f1), b = -3 * f0 + 4 * fm - f1;
+        if (a < 0 && -b / (2 * a) > 0 && -b / (2 * a) < 1) keep(f0 - b * b / (4 * a));
+    }
+    return best;
+}
+
+// One a sample: the highest terrain between the midpoints to its neighbours.
+// At the stations their own ground: the half cell behind a mast's foot is
+// its site, not the path's.
+std::vector<double> crests(ElevationModel& dem, const PathProfile& p) {
+    const size_t n = p.elevationM.size();
+    std::vector<double> out(p.elevationM);
+    auto raise = [&](size_t i, double h) {
+        if (!std::isnan(h) && !(h <= out[i])) out[i] = h;
+    };
+    for (size_t i = 0; i + 1 < n; ++i) {
+        const double midLat = 0.5 * (p.lat[i] + p.lat[i + 1]), midLon = 0.5 * (p.lon[i] + p.lon[i + 1]);
+        if (i > 0) raise(i, highestAlong(dem, p.lat[i], p.lon[i], midLat, midLon));
+        if (i + 2 < n) raise(i + 1, highestAlong(dem, midLat, midLon, p.lat[i + 1], p.lon[i + 1]));
+    }
+    return out;
+}
+
 }  // namespace
 
 void greatCirclePoint(double lat0, double lon0, double lat1, double lon1, double f, double& lat, double& lon) {
@@ -89,6 +141,7 @@ std::optional<DemPath> demPath(ElevationModel& dem, double lat0, double lon0, do
         why = "a station stands on a void of the elevation tiles";
         return std::nullopt;
     }
+    p.crestM = crests(dem, p);
     out.ground0 = p.elevationM.front();
     out.ground1 = p.elevationM.back();
     const bool fine = cellDeg < 1.0 / 2000;

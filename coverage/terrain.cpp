@@ -57,10 +57,13 @@ LosResult analysePath(const PathProfile& p, const PathEnds& ends, double frequen
         s.losHeightM = (1 - v) * top0 + v * top1 - bulge;
         s.lat = p.lat[i];
         s.lon = p.lon[i];
-        if (std::isnan(s.elevationM)) continue;  // a void hides nothing
-        r.clearanceRatio = std::min(r.clearanceRatio, clearanceRatio(s.losHeightM, s.elevationM, s.fresnelRadiusM));
-        s.obstructed = s.elevationM > s.losHeightM - 0.6 * s.fresnelRadiusM;
+        if (p.crestM.size() == m) s.crestM = p.crestM[i];
+        const double top = obstacleM(s);
+        if (std::isnan(top)) continue;  // a void hides nothing
+        r.clearanceRatio = std::min(r.clearanceRatio, clearanceRatio(s.losHeightM, top, s.fresnelRadiusM));
+        s.obstructed = top > s.losHeightM - 0.6 * s.fresnelRadiusM;
         if (s.obstructed) r.los = false;
+        if (std::isnan(s.elevationM)) continue;
         if (s.elevationM > r.maxTerrainM) {
             r.maxTerrainM = s.elevationM;
             r.maxTerrainDistanceM = s.distanceM;
@@ -70,10 +73,11 @@ LosResult analysePath(const PathProfile& p, const PathEnds& ends, double frequen
     double needTerrain = -INFINITY, needFresnel = -INFINITY;
     for (size_t i = 1; i + 1 < m; ++i) {
         const TerrainSample& s = r.samples[i];
-        if (std::isnan(s.elevationM)) continue;
+        const double top = obstacleM(s);
+        if (std::isnan(top)) continue;
         const double v = static_cast<double>(i) / static_cast<double>(m - 1);
-        needTerrain = std::max(needTerrain, top1 + (s.elevationM - s.losHeightM) / v);
-        needFresnel = std::max(needFresnel, top1 + (s.elevationM + 0.6 * s.fresnelRadiusM - s.losHeightM) / v);
+        needTerrain = std::max(needTerrain, top1 + (top - s.losHeightM) / v);
+        needFresnel = std::max(needFresnel, top1 + (top + 0.6 * s.fresnelRadiusM - s.losHeightM) / v);
     }
     r.clearTerrainHeightM = std::max(0.0, needTerrain - ends.ground1);
     r.clearFresnelHeightM = std::max(0.0, needFresnel - ends.ground1);
@@ -133,7 +137,7 @@ double knifeEdgeLossDb(const std::vector<TerrainSample>& samples, double frequen
     double fromStart = -INFINITY, fromEnd = -INFINITY, nuMax = -INFINITY;
     for (size_t i = 1; i + 1 < n; ++i) {
         const TerrainSample& s = samples[i];
-        const double d = s.distanceM, e = s.elevationM - s.losHeightM;
+        const double d = s.distanceM, e = obstacleM(s) - s.losHeightM;
         if (std::isnan(e) || d <= 0 || d >= total) continue;
         fromStart = std::max(fromStart, e / d);
         fromEnd = std::max(fromEnd, e / (total - d));

@@ -2,6 +2,7 @@
 // Line of sight between two stations over a terrain profile (elevation tiles,
 // or a synthetic hill when none are at hand): first Fresnel zone clearance,
 // diffraction loss, the mast height that clears the path, and the CSV report.
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -16,10 +17,16 @@ struct TerrainSample {
     double lon = 0, lat = 0;
     double distanceM = 0;
     double elevationM = 0;    // NaN where the elevation tiles hold no height (void)
+    // The highest terrain over the stretch of path nearest the sample, which
+    // may rise above the sample itself; NaN: the sample's own elevation.
+    double crestM = NAN;
     double losHeightM = 0;    // above sea level, lowered by the Earth's bulge
     double fresnelRadiusM = 0;
     bool obstructed = false;  // terrain reaches into the inner 60 % of the first Fresnel zone
 };
+
+// The terrain the line of sight must pass at a sample.
+inline double obstacleM(const TerrainSample& s) { return std::isnan(s.crestM) ? s.elevationM : s.crestM; }
 
 struct LosResult {
     bool los = true;
@@ -43,6 +50,9 @@ struct PathProfile {
     // 0: the elevations already bend with the Earth (the synthetic hill);
     // otherwise the effective radius factor k applied to the line of sight.
     double earthFactor = 0;
+    // Empty, or one a sample: the highest terrain between the midpoints to
+    // the neighbouring samples (NaN where all of it is void).
+    std::vector<double> crestM{};
 };
 
 struct PathEnds {

@@ -245,3 +245,59 @@ TEST(DemPath, OneSamplePerCellAlongTheGreatCircle) {
     ASSERT_TRUE(s);
     EXPECT_EQ(s->profile.elevationM.size(), 100u);
 }
+
+namespace {
+
+// The same path sampled many times a cell, crests left to the samples.
+PathProfile denseProfile(ElevationModel& dem, const PathProfile& coarse, size_t perSample) {
+    PathProfile p;
+    p.totalM = coarse.totalM;
+    p.earthFactor = coarse.earthFactor;
+    const size_t n = (coarse.lat.size() - 1) * perSample + 1;
+    p.lat.resize(n);
+    p.lon.resize(n);
+    p.elevationM.resize(n);
+    for (size_t i = 0; i < n; ++i) {
+        greatCirclePoint(coarse.lat.front(), coarse.lon.front(), coarse.lat.back(), coarse.lon.back(),
+                         static_cast<double>(i) / static_cast<double>(n - 1), p.lat[i], p.lon[i]);
+        p.elevationM[i] = dem.heightAt(p.lat[i], p.lon[i]).value_or(NAN);
+    }
+    return p;
+}
+
+}  // namespace
+
+// One cell of 200 m on a 10 m plain, the paths passing beside its node (not
+// through it), near the first station where a metre of terrain costs many of
+// mast: the crest between samples must count about as dense sampling finds it.
+TEST(DemPath, CrestsBetweenSamplesCountForTheClearingHeights) {
+    test::TempFolder dir;
+    const double cell = 1.0 / 1200;
+    write(dir, "N39E116.hgt", hgtTile(39, 116, 1201, [&](double lat, double lon) {
+              return std::abs(lat - 39.5) < cell / 2 && std::abs(lon - 116.5) < cell / 2 ? 200.0 : 10.0;
+          }));
+    ElevationModel dem(dir.path());
+    struct Case {
+        double lat0, lon0, lat1, lon1;
+    };
+    for (const Case& c : {Case{39.5 + 0.35 * cell, 116.48 + 0.5 * cell, 39.5 + 0.35 * cell, 116.58},
+                          Case{39.49 + 0.4 * cell, 116.49, 39.53 + 0.4 * cell, 116.53},
+                          Case{39.48, 116.5 - 0.3 * cell, 39.56, 116.5 - 0.3 * cell}}) {
+        SCOPED_TRACE(c.lat0);
+        std::string why;
+        auto path = demPath(dem, c.lat0, c.lon0, c.lat1, c.lon1, why);
+        ASSERT_TRUE(path) << why;
+        const PathEnds ends{path->ground0, path->ground1, 30, 10};
+        const LosResult r = analysePath(path->profile, ends, 1800);
+        const LosResult dense = analysePath(denseProfile(dem, path->profile, 50), ends, 1800);
+        // A crest counts where its sample stands, up to half a sample from
+        // where it is: about 1 % of the mast here, so near the station.
+        EXPECT_NEAR(r.clearTerrainHeightM, dense.clearTerrainHeightM, 0.02 * dense.clearTerrainHeightM);
+        EXPECT_NEAR(r.clearFresnelHeightM, dense.clearFresnelHeightM, 0.02 * dense.clearFresnelHeightM);
+        EXPECT_NEAR(r.knifeEdgeLossDb, dense.knifeEdgeLossDb, 0.2);
+        // The samples alone pass beside the crest and ask too low a mast.
+        PathProfile samplesOnly = path->profile;
+        samplesOnly.crestM.clear();
+        EXPECT_LT(analysePath(samplesOnly, ends, 1800).clearTerrainHeightM, 0.98 * dense.clearTerrainHeightM);
+    }
+}
