@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     std::vector<std::string> taken;
     std::vector<const std::string*> values;
-    for (const auto& [key, value] : kit::readPropertyList(text)) {
+    const auto properties = kit::readPropertyList(text);  // the values' pointers outlive the loop
+    for (const auto& [key, value] : properties) {
         std::string name = kit::dbfFieldName(key, taken);
         FUZZ_CHECK(name.size() <= kit::kDbfNameBytes);
         values.push_back(&value);
