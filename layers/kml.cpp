@@ -125,10 +125,10 @@ constexpr std::string_view kPlacemarkFields[] = {"name",       "description", "t
 // The name each key is written under: itself, or renamed as the row's
 // duplicate headers are ("name" -> "name_1") where it meets such a field.
 std::unordered_map<std::string, std::string> kmlFieldNames(const std::vector<std::string>& keys) {
-    std::vector<std::string> used;
-    for (std::string_view f : kPlacemarkFields) used.push_back(asciiLower(f));
+    UsedKeys used;
+    for (std::string_view f : kPlacemarkFields) used.reserve(f);
     std::unordered_map<std::string, std::string> names;
-    for (const std::string& key : keys) names.emplace(key, uniqueKey(key, used));
+    for (const std::string& key : keys) names.emplace(key, used.unique(key));
     return names;
 }
 

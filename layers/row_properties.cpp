@@ -6,26 +6,30 @@
 
 namespace kit {
 
-std::string uniqueKey(std::string_view name, std::vector<std::string>& used) {
+void UsedKeys::reserve(std::string_view key) { taken_.insert(asciiLower(key)); }
+
+std::string UsedKeys::unique(std::string_view name) {
+    const std::string lowered = asciiLower(name);
     std::string key(name);
-    auto taken = [&used](const std::string& k) {
-        return std::find(used.begin(), used.end(), asciiLower(k)) != used.end();
-    };
-    for (int n = 1; taken(key); ++n) key = std::string(name) + "_" + std::to_string(n);
-    used.push_back(asciiLower(key));
+    if (taken_.count(lowered)) {
+        size_t& n = nextSuffix_[lowered];
+        do key = std::string(name) + "_" + std::to_string(++n);
+        while (taken_.count(asciiLower(key)));
+    }
+    taken_.insert(asciiLower(key));
     return key;
 }
 
 RowProperties::RowProperties(const Table& table, const std::vector<std::string_view>& excluded,
                              const std::vector<std::string_view>& ownKeys)
     : table_(table), ownKeys_(ownKeys.size()) {
-    std::vector<std::string> used;
-    for (std::string_view k : ownKeys) used.push_back(asciiLower(k));
+    UsedKeys used;
+    for (std::string_view k : ownKeys) used.reserve(k);
     for (size_t i = 0; i < table.headers.size(); ++i) {
         const std::string_view h = table.headers[i];
         if (std::find(excluded.begin(), excluded.end(), h) != excluded.end()) continue;
         std::string name = h.empty() ? "field_" + std::to_string(i + 1) : std::string(h);
-        columns_.push_back({uniqueKey(name, used), static_cast<uint32_t>(i)});
+        columns_.push_back({used.unique(name), static_cast<uint32_t>(i)});
     }
 }
 

@@ -9,6 +9,8 @@
 // Cells a short line lacks are left out.
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "core/table.h"
@@ -39,8 +41,19 @@ private:
     std::vector<Column> columns_;
 };
 
-// The key a name takes among those already used (lower-cased in `used`,
-// which it joins): itself, else itself with "_1", "_2", ... appended.
-std::string uniqueKey(std::string_view name, std::vector<std::string>& used);
+// Keys handed out so far, ASCII case ignored. A name takes itself, else
+// itself with "_1", "_2", ... appended, the first that is free. Each name
+// remembers where its search ended (keys are only ever added, so the first
+// free suffix never moves back): a header of a hundred thousand equal names
+// costs what as many distinct ones do.
+class UsedKeys {
+public:
+    void reserve(std::string_view key);  // taken without being handed out
+    std::string unique(std::string_view name);
+
+private:
+    std::unordered_set<std::string> taken_;
+    std::unordered_map<std::string, size_t> nextSuffix_;
+};
 
 }  // namespace kit

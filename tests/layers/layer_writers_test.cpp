@@ -3,6 +3,7 @@
 // written order, and Shapefile records of several parts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "layers/row_properties.h"
 #include "layers/shapefile.h"
 #include "core/table.h"
+#include "core/text.h"
 #include "layer_test_util.h"
 
 namespace {
@@ -154,6 +156,31 @@ TEST(RowProperties, TableOrderUniqueKeysAndExclusions) {
     ASSERT_EQ(props.size(), 3u);
     EXPECT_EQ(props[2].key, "field_2");
     EXPECT_EQ(props[2].value, "f");
+}
+
+// Remembering where each name's suffix search ended gives exactly the first
+// free suffix the plain search finds, case ignored, whatever comes between.
+TEST(RowProperties, RepeatedNamesTakeTheFirstFreeSuffix) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 300; ++i) {
+        static const char* kinds[] = {"a", "A", "a_2", "b", "a_1", "B_1", "a_7"};
+        names.push_back(kinds[(i * 7 + i / 3) % 7]);
+    }
+    std::vector<std::string> plain;  // lower-cased keys taken so far
+    kit::UsedKeys used;
+    used.reserve("b");
+    plain.push_back("b");
+    for (const std::string& name : names) {
+        std::string key = name;
+        for (int n = 1; std::find(plain.begin(), plain.end(), kit::asciiLower(key)) != plain.end(); ++n)
+            key = name + "_" + std::to_string(n);
+        plain.push_back(kit::asciiLower(key));
+        ASSERT_EQ(used.unique(name), key) << name;
+    }
+    kit::Table wide;  // 100 000 equal names: linear, not a search per name per name
+    wide.headers = std::vector<std::string>(100000, "x");
+    wide.addRow({"1"});
+    EXPECT_EQ(kit::RowProperties(wide, {}, {}).cellKeys().back(), "x_99999");
 }
 
 TEST(WriteShapefile, MultiPartRecordsWithHolesTurnedAndFieldsTyped) {
